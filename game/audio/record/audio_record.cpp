@@ -1,0 +1,16 @@
+// The recording side of the audio seam: cues and Ambient calls become
+// events in the recorder's log.
+#include "../../shell/record/record.h"
+#include "../audio_platform.h"
+#include "../cues.h"
+
+void play_cue(Cue c) { recorder.events.push_back(std::string("{\"cue\":\"") + cue_row(c).name + "\"}"); }
+
+std::string platform_program_path() { return recorder.program_path; }
+
+bool platform_launch_program(const std::string&) {
+    recorder.events.push_back(R"({"ambient":"start"})");
+    return !recorder.ambient_missing;
+}
+
+void platform_close_windows_titled(const char*) { recorder.events.push_back(R"({"ambient":"stop"})"); }

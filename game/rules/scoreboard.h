@@ -1,0 +1,18 @@
+// The scoreboard and the cartridge row. The shot handlers leave a click's
+// result in the pending fields; these fold it into the counters, write the
+// labels and take the spent cartridge out of the row.
+#pragma once
+
+#include <string>
+
+// Zero-padded to at least `digits` digits; longer numbers keep them all.
+std::string zero_padded(int value, int digits);
+
+// Called by both shot handlers, in this order, after deciding the shot.
+void update_scoreboard();
+void update_cartridges();
+void refresh_labels();
+
+// Hides the cartridges of the places already fired in the current row, so
+// a row just shown in full shows exactly the cartridges left.
+void hide_spent_cartridges();

@@ -1,0 +1,32 @@
+// The calls the game makes outside itself, besides sound. One implementation
+// per backend (win32, sdl) plus the recording one used by tests and the
+// simulator; the backend is picked by what the program links. Everything
+// here runs on the GUI thread.
+#pragma once
+
+#include <cstdint>
+
+// The default system beep of a refused command.
+void platform_beep();
+
+// Timer 1 of the main window: a game_tick every 100 ms while it runs.
+void platform_timer_start();
+void platform_timer_stop();
+
+// A modal box without owner window and with one OK button; returns when
+// it is dismissed.
+void platform_message_box(const char* text, const char* caption);
+
+// The main window. Position is its top-left corner on the screen.
+void platform_window_minimize();
+void platform_window_close();  // destroys it; on_window_destroyed follows
+void platform_window_drag();   // the platform's caption drag, until release
+void platform_window_position(int& x, int& y);
+void platform_window_move(int x, int y);
+
+// Calendar time in seconds, which seeds the rodent generator once.
+std::uint32_t platform_clock_seconds();
+
+// The scene model changed element e; a backend that keeps real windows
+// mirrors it, one that redraws every frame may ignore it.
+void platform_element_changed(int e);

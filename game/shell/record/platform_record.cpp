@@ -1,0 +1,74 @@
+#include "record.h"
+
+#include <ctime>
+
+#include "../platform.h"
+#include "../window_events.h"
+
+Recorder recorder;
+
+void reset_recorder() {
+    recorder = Recorder{};
+    recorder.clock_seconds = static_cast<std::uint32_t>(std::time(nullptr));
+}
+
+std::vector<std::string> take_events() {
+    std::vector<std::string> out;
+    out.swap(recorder.events);
+    return out;
+}
+
+static void record(std::string line) { recorder.events.push_back(std::move(line)); }
+
+// Texts recorded here are the game's own fixed strings: nothing to escape
+// but the two characters JSON insists on.
+static std::string quoted(const char* s) {
+    std::string out = "\"";
+    for (; *s; ++s) {
+        if (*s == '"' || *s == '\\') out += '\\';
+        out += *s;
+    }
+    return out + "\"";
+}
+
+void platform_beep() { record(R"({"beep":0})"); }
+
+void platform_timer_start() {
+    recorder.timer_running = true;
+    record(R"({"timer":"on"})");
+}
+
+void platform_timer_stop() {
+    recorder.timer_running = false;
+    record(R"({"timer":"off"})");
+}
+
+void platform_message_box(const char* text, const char* caption) {
+    record("{\"message_box\":" + quoted(text) + ",\"caption\":" + quoted(caption) + "}");
+}
+
+void platform_window_minimize() { record(R"({"window":"minimize"})"); }
+
+void platform_window_close() {
+    record(R"({"window":"close"})");
+    recorder.window_open = false;
+    recorder.timer_running = false;  // the timer dies with its window
+    handle_destroy();
+}
+
+void platform_window_drag() { record(R"({"window":"drag"})"); }
+
+void platform_window_position(int& x, int& y) {
+    x = recorder.window_x;
+    y = recorder.window_y;
+}
+
+void platform_window_move(int x, int y) {
+    recorder.window_x = x;
+    recorder.window_y = y;
+    record("{\"window\":\"move\",\"x\":" + std::to_string(x) + ",\"y\":" + std::to_string(y) + "}");
+}
+
+std::uint32_t platform_clock_seconds() { return recorder.seed ? *recorder.seed : recorder.clock_seconds; }
+
+void platform_element_changed(int) {}

@@ -1,0 +1,28 @@
+// The recording backend: instead of a window and a sound card, every call
+// the game makes outside itself becomes one line of JSON in `events`, in the
+// order it happened. Tests read them; the simulator prints them.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct Recorder {
+    std::vector<std::string> events;
+    bool timer_running = false;
+    bool ambient_missing = false;           // launching Ambient fails
+    std::optional<std::uint32_t> seed;      // replaces the clock's seconds
+    std::uint32_t clock_seconds = 0;        // the clock when no seed is set
+    int window_x = 0, window_y = 0;         // the main window's top-left
+    bool window_open = true;
+    std::string program_path = "C:\\Games\\Plinkfield\\Plinkfield.exe";
+};
+
+extern Recorder recorder;
+
+// Back to program start: empty log, timer stopped, window at 0, 0.
+void reset_recorder();
+
+// Hands the events over and empties the log.
+std::vector<std::string> take_events();

@@ -1,0 +1,63 @@
+#include "window_events.h"
+
+#include "../audio/ambient_control.h"
+#include "../rules/bonus.h"
+#include "../rules/commands.h"
+#include "../rules/game_state.h"
+#include "../rules/shots.h"
+#include "../rules/tick.h"
+#include "buttons.h"
+#include "platform.h"
+#include "scene.h"
+
+static constexpr std::array<CommandRow, 4> COMMAND_TABLE = {{
+    {400, minimize_window},
+    {450, close_game_window},
+    {700, start_game},
+    {800, cancel_game},
+}};
+
+void dispatch_command(int control_id) {
+    for (const CommandRow& row : COMMAND_TABLE)
+        if (row.control_id == control_id) row.command();
+}
+
+static bool in_drag_strip(int x, int y) {
+    const DragStrip& s = game.drag_strip;
+    return point_in_rect(Rect{s.left, s.top, s.right, s.bottom}, x, y);
+}
+
+void handle_press(std::uint16_t x, std::uint16_t y) {
+    // In the bonus stage the strip is part of the sky and every press shoots.
+    if ((game.stage == STAGE_IDLE || game.stage == STAGE_SHOOTING) && in_drag_strip(x, y)) {
+        platform_window_drag();
+        return;
+    }
+    resolve_shot(x, y);
+    // Tested after the shot: the press that has just entered the bonus
+    // stage is its first bonus click as well.
+    if (game.stage == STAGE_BONUS) resolve_bonus_shot(x, y);
+    game_tick();
+}
+
+void follow_cursor(std::uint16_t x, std::uint16_t y) {
+    game.cursor_x = x;
+    game.cursor_y = y;
+    if (game.stage == STAGE_SHOOTING) move_element(hit_marker, game.cursor_x - 10, game.cursor_y - 11, 20, 20);
+    if (game.stage == STAGE_BONUS) move_element(bonus_reticle, game.cursor_x - 16, game.cursor_y - 16, 32, 32);
+}
+
+void nudge_window(int virtual_key) {
+    for (const NudgeRow& row : NUDGE_TABLE) {
+        if (row.virtual_key != virtual_key) continue;
+        int x = 0, y = 0;
+        platform_window_position(x, y);
+        platform_window_move(x + row.dx, y + row.dy);
+    }
+}
+
+void handle_destroy() {
+    // The close button has already closed Ambient; Alt+F4 and the system
+    // menu destroy the window without it, and must not leave it playing.
+    stop_ambient();
+}

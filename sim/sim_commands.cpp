@@ -1,0 +1,148 @@
+#include <charconv>
+#include <cstdint>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "../game/audio/ambient_control.h"
+#include "../game/rules/game_state.h"
+#include "../game/rules/tick.h"
+#include "../game/shell/record/record.h"
+#include "../game/shell/scene.h"
+#include "../game/shell/window_events.h"
+#include "sim.h"
+
+namespace {
+
+struct Failure {
+    std::string why;
+};
+
+// A whole token as an integer within [lo, hi].
+long long number(const std::string& token, long long lo, long long hi) {
+    long long v = 0;
+    auto [end, ec] = std::from_chars(token.data(), token.data() + token.size(), v);
+    if (ec != std::errc() || end != token.data() + token.size() || v < lo || v > hi)
+        throw Failure{"bad number '" + token + "'"};
+    return v;
+}
+
+void expect_args(const std::vector<std::string>& t, std::size_t n) {
+    if (t.size() - 1 != n)
+        throw Failure{"'" + t[0] + "' takes " + std::to_string(n) + (n == 1 ? " argument" : " arguments")};
+}
+
+// Client coordinates arrive as the two unsigned 16-bit halves of lParam.
+std::uint16_t coordinate(const std::string& token) { return static_cast<std::uint16_t>(number(token, 0, 65535)); }
+
+struct KeyRow {
+    const char* name;
+    int virtual_key;
+};
+constexpr KeyRow KEYS[] = {
+    {"left", VK_LEFT_ARROW}, {"up", VK_UP_ARROW}, {"right", VK_RIGHT_ARROW}, {"down", VK_DOWN_ARROW}};
+
+struct CommandRow {
+    const char* name;
+    int control_id;
+};
+constexpr CommandRow WINDOW_COMMANDS[] = {{"start", 700}, {"cancel", 800}, {"minimize", 400}, {"close", 450}};
+
+// Runs the command; returns what it printed itself (state, scene).
+std::string run(const std::vector<std::string>& t) {
+    const std::string& cmd = t[0];
+    for (const CommandRow& c : WINDOW_COMMANDS) {
+        if (cmd != c.name) continue;
+        expect_args(t, 0);
+        dispatch_command(c.control_id);
+        return "";
+    }
+    if (cmd == "tick") {
+        if (t.size() > 2) throw Failure{"'tick' takes at most one argument"};
+        long long n = t.size() == 2 ? number(t[1], 0, 1000000000) : 1;
+        for (long long i = 0; i < n; ++i) game_tick();
+        return "";
+    }
+    if (cmd == "click" || cmd == "move") {
+        expect_args(t, 2);
+        std::uint16_t x = coordinate(t[1]), y = coordinate(t[2]);
+        if (cmd == "click")
+            handle_press(x, y);
+        else
+            follow_cursor(x, y);
+        return "";
+    }
+    if (cmd == "key") {
+        expect_args(t, 1);
+        for (const KeyRow& k : KEYS) {
+            if (t[1] != k.name) continue;
+            nudge_window(k.virtual_key);
+            return "";
+        }
+        throw Failure{"unknown key '" + t[1] + "'"};
+    }
+    if (cmd == "seed") {
+        expect_args(t, 1);
+        recorder.seed = static_cast<std::uint32_t>(number(t[1], 0, 4294967295LL));
+        return "";
+    }
+    if (cmd == "ambient") {
+        expect_args(t, 1);
+        if (t[1] != "missing" && t[1] != "present") throw Failure{"ambient is 'missing' or 'present'"};
+        recorder.ambient_missing = t[1] == "missing";
+        return "";
+    }
+    if (cmd == "set") {
+        expect_args(t, 2);
+        int value = static_cast<int>(number(t[2], INT32_MIN, INT32_MAX));
+        std::string why;
+        if (!set_field(t[1], value, why)) throw Failure{why};
+        return "";
+    }
+    if (cmd == "state") {
+        expect_args(t, 0);
+        return state_json();
+    }
+    if (cmd == "scene") {
+        expect_args(t, 0);
+        return scene_json();
+    }
+    throw Failure{"unknown command '" + cmd + "'"};
+}
+
+std::string error_json(int line_number, const std::string& why) {
+    std::string text = "line " + std::to_string(line_number) + ": " + why, out = "{\"error\":\"";
+    for (char c : text) {
+        if (c == '"' || c == '\\') out += '\\';
+        if (static_cast<unsigned char>(c) < 0x20) continue;
+        out += c;
+    }
+    return out + "\"}\n";
+}
+
+}  // namespace
+
+void start_simulation() {
+    game = GameState{};
+    reset_recorder();
+    locate_ambient();
+    create_scene();
+    take_events();
+}
+
+LineResult run_line(const std::string& line, int line_number, std::string& out) {
+    std::istringstream in(line);
+    std::vector<std::string> tokens;
+    for (std::string tok; in >> tok;) tokens.push_back(tok);
+    if (tokens.empty() || tokens[0][0] == '#') return LineResult::ignored;
+    std::string printed;
+    try {
+        printed = run(tokens);
+    } catch (const Failure& f) {
+        out += error_json(line_number, f.why);
+        return LineResult::error;
+    }
+    for (const std::string& e : take_events()) out += e + '\n';
+    out += printed;
+    return recorder.window_open ? LineResult::ok : LineResult::close;
+}
