@@ -1,0 +1,96 @@
+// The window-level routines: cursor markers, nudging, the two window
+// commands, the destruction of the window and where Ambient lies.
+#include "game/shell/buttons.h"
+#include "game_fixture.h"
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+TEST_F(GameTest, CursorMovesOnlyTheMarkerOfTheStage) {
+    follow_cursor(300, 200);
+    EXPECT_EQ(game.cursor_x, 300);
+    EXPECT_EQ(game.cursor_y, 200);
+    EXPECT_EQ(scene[hit_marker].x, 100);  // idle: only stored
+    start();
+    follow_cursor(300, 200);
+    EXPECT_EQ(scene[hit_marker].x, 290);
+    EXPECT_EQ(scene[hit_marker].y, 189);
+    EXPECT_FALSE(visible(hit_marker));  // moved, not shown
+    game.stage = STAGE_BONUS;
+    follow_cursor(300, 200);
+    EXPECT_EQ(scene[bonus_reticle].x, 284);
+    EXPECT_EQ(scene[bonus_reticle].y, 184);
+    EXPECT_EQ(scene[bonus_reticle].w, 32);
+    EXPECT_EQ(scene[hit_marker].x, 290);
+}
+
+TEST_F(GameTest, RodentHitShowsTheMarkerWhereTheCursorPutIt) {
+    start();
+    tick(3);
+    auto [x, y] = inside(raised(6));
+    follow_cursor(static_cast<std::uint16_t>(x), static_cast<std::uint16_t>(y));
+    click(x, y);
+    EXPECT_TRUE(visible(hit_marker));
+    EXPECT_EQ(scene[hit_marker].x, x - 10);
+}
+
+TEST_F(GameTest, ArrowKeysNudgeTheWindowByTwoPixelsInEveryStage) {
+    nudge_window(VK_LEFT_ARROW);
+    nudge_window(VK_UP_ARROW);
+    EXPECT_THAT(take_events(), ElementsAre(R"({"window":"move","x":-2,"y":0})", R"({"window":"move","x":-2,"y":-2})"));
+    start();
+    game.stage = STAGE_BONUS;
+    nudge_window(VK_RIGHT_ARROW);
+    nudge_window(VK_DOWN_ARROW);
+    EXPECT_THAT(take_events(), ElementsAre(R"({"window":"move","x":0,"y":-2})", R"({"window":"move","x":0,"y":0})"));
+    nudge_window(65);  // any other key
+    EXPECT_THAT(take_events(), IsEmpty());
+}
+
+TEST_F(GameTest, MinimizePlaysItsCueAfterTheWindowIsDown) {
+    start();
+    EXPECT_THAT(command(400), ElementsAre(R"({"window":"minimize"})", cue("snd_minimize")));
+    EXPECT_EQ(game.stage, STAGE_SHOOTING);
+}
+
+TEST_F(GameTest, CloseWhileIdleStopsNoTimerButClosesAmbient) {
+    EXPECT_THAT(command(450), ElementsAre(AMBIENT_STOP, R"({"window":"close"})", AMBIENT_STOP));
+}
+
+TEST_F(GameTest, CloseDuringAGameOrTheBonusStageStopsTheTimerFirst) {
+    start();
+    EXPECT_THAT(command(450), ElementsAre(TIMER_OFF, AMBIENT_STOP, R"({"window":"close"})", AMBIENT_STOP));
+    SetUp();
+    start();
+    game.stage = STAGE_BONUS;
+    EXPECT_EQ(command(450).front(), TIMER_OFF);
+}
+
+TEST_F(GameTest, DestroyingTheWindowAnyOtherWayClosesAmbientToo) {
+    start();
+    handle_destroy();  // Alt+F4 or the system menu: no close button involved
+    EXPECT_THAT(take_events(), ElementsAre(AMBIENT_STOP));
+}
+
+TEST_F(GameTest, UnknownCommandsDoNothing) {
+    EXPECT_THAT(command(2200), IsEmpty());
+    EXPECT_THAT(command(0), IsEmpty());
+}
+
+TEST(ButtonImages, PairsOfNormalAndPressedBitmaps) {
+    EXPECT_EQ(button_image(400, false), 300);
+    EXPECT_EQ(button_image(400, true), 350);
+    EXPECT_EQ(button_image(450, true), 250);
+    EXPECT_EQ(button_image(700, false), 500);
+    EXPECT_EQ(button_image(800, true), 650);
+    EXPECT_EQ(button_image(999, false), 0);
+}
+
+TEST_F(GameTest, AmbientLiesInItsFolderBesideTheProgram) {
+    EXPECT_EQ(module_dir, "C:\\Games\\Plinkfield\\");
+    EXPECT_EQ(ambient_path, "C:\\Games\\Plinkfield\\Audio_Bkgrnd\\Ambient.exe");
+    recorder.program_path = "Plinkfield.exe";
+    locate_ambient();
+    EXPECT_EQ(module_dir, "");
+    EXPECT_EQ(ambient_path, "Audio_Bkgrnd\\Ambient.exe");
+}
