@@ -28,8 +28,9 @@ long long number(const std::string& token, long long lo, long long hi) {
 }
 
 void expect_args(const std::vector<std::string>& t, std::size_t n) {
-    if (t.size() - 1 != n)
-        throw Failure{"'" + t[0] + "' takes " + std::to_string(n) + (n == 1 ? " argument" : " arguments")};
+    if (t.size() - 1 == n) return;
+    if (n == 0) throw Failure{"'" + t[0] + "' takes no arguments"};
+    throw Failure{"'" + t[0] + "' takes " + std::to_string(n) + (n == 1 ? " argument" : " arguments")};
 }
 
 // Client coordinates arrive as the two unsigned 16-bit halves of lParam.

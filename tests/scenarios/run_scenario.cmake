@@ -1,0 +1,18 @@
+# Runs one simulator script and compares its output with the expected file.
+#   cmake -DSIM=... -DSCRIPT=x.sim -DEXPECTED=x.expected [-DUPDATE=1] -P run_scenario.cmake
+execute_process(COMMAND ${SIM} INPUT_FILE ${SCRIPT} OUTPUT_VARIABLE actual RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "plinkfield-sim exited with ${rc} on ${SCRIPT}")
+endif()
+if(UPDATE)
+  file(WRITE ${EXPECTED} "${actual}")
+  return()
+endif()
+file(READ ${EXPECTED} expected)
+if(NOT actual STREQUAL expected)
+  get_filename_component(name ${SCRIPT} NAME_WE)
+  set(actual_file ${CMAKE_CURRENT_BINARY_DIR}/${name}.actual)
+  file(WRITE ${actual_file} "${actual}")
+  execute_process(COMMAND diff -u ${EXPECTED} ${actual_file})
+  message(FATAL_ERROR "${SCRIPT}: output differs from ${EXPECTED}")
+endif()
