@@ -1,0 +1,25 @@
+// What the Windows shell's files share: the program's handles, the fonts
+// and the press being handled. Everything runs on the one GUI thread.
+#pragma once
+
+#include <windows.h>
+
+// The main window never changes its size.
+inline constexpr int WINDOW_WIDTH = 1280;
+inline constexpr int WINDOW_HEIGHT = 786;
+
+// Set by WinMain before anything else uses them.
+extern HWND main_window;
+extern HFONT large_font;
+extern HFONT small_font;
+
+// lParam of the WM_LBUTTONDOWN being handled: a press in the drag strip
+// hands it on to the platform's caption drag.
+extern LPARAM press_lparam;
+
+// The main window's procedure, registered with its class by WinMain.
+LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+
+// WM_DRAWITEM: paints an owner-drawn button from its normal or pressed
+// bitmap, loaded for this paint and released after it.
+void draw_button(int control_id, const DRAWITEMSTRUCT& request);

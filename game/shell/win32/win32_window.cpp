@@ -1,0 +1,106 @@
+// The main window's procedure: each message it handles becomes one call
+// into the game; everything else goes to the default procedure.
+#include <array>
+
+#include "../../rules/tick.h"
+#include "../buttons.h"
+#include "../window_events.h"
+#include "win32_shell.h"
+
+using MessageHandler = LRESULT (*)(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+
+struct MessageRow {
+    UINT message;
+    MessageHandler handler;
+};
+
+static LRESULT on_destroy(HWND, UINT, WPARAM, LPARAM) {
+    // Reached by the close button and by Alt+F4 or the system menu alike.
+    handle_destroy();
+    PostQuitMessage(0);
+    return 0;
+}
+
+static LRESULT on_paint(HWND window, UINT, WPARAM, LPARAM) {
+    // Nothing to draw: the class brush erases to the scene picture and the
+    // scene's child windows paint themselves.
+    PAINTSTRUCT paint;
+    BeginPaint(window, &paint);
+    EndPaint(window, &paint);
+    return 0;
+}
+
+static LRESULT on_draw_item(HWND, UINT, WPARAM wparam, LPARAM lparam) {
+    draw_button(LOWORD(wparam), *reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
+    return 0;
+}
+
+static LRESULT on_key_down(HWND, UINT, WPARAM wparam, LPARAM) {
+    nudge_window(static_cast<int>(wparam));
+    return 0;
+}
+
+static LRESULT on_command(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    // The notification code is not looked at: a quick second click on a
+    // button arrives as BN_DOUBLECLICKED and runs the command as well.
+    dispatch_command(LOWORD(wparam));
+    return DefWindowProcA(window, message, wparam, lparam);
+}
+
+static LRESULT on_timer(HWND, UINT, WPARAM, LPARAM) {
+    game_tick();
+    return 0;
+}
+
+static LRESULT on_ctl_color_static(HWND, UINT, WPARAM wparam, LPARAM) {
+    HDC label = reinterpret_cast<HDC>(wparam);
+    SetTextColor(label, RGB(0, 0, 0));
+    SetBkMode(label, TRANSPARENT);
+    return reinterpret_cast<LRESULT>(GetStockObject(LTGRAY_BRUSH));
+}
+
+static LRESULT on_mouse_move(HWND, UINT, WPARAM, LPARAM lparam) {
+    follow_cursor(LOWORD(lparam), HIWORD(lparam));
+    return 0;
+}
+
+static LRESULT on_left_button_down(HWND, UINT, WPARAM, LPARAM lparam) {
+    press_lparam = lparam;
+    handle_press(LOWORD(lparam), HIWORD(lparam));
+    return 0;
+}
+
+static constexpr std::array<MessageRow, 9> MESSAGE_TABLE = {{
+    {WM_DESTROY, on_destroy},
+    {WM_PAINT, on_paint},
+    {WM_DRAWITEM, on_draw_item},
+    {WM_KEYDOWN, on_key_down},
+    {WM_COMMAND, on_command},
+    {WM_TIMER, on_timer},
+    {WM_CTLCOLORSTATIC, on_ctl_color_static},
+    {WM_MOUSEMOVE, on_mouse_move},
+    {WM_LBUTTONDOWN, on_left_button_down},
+}};
+
+LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    for (const MessageRow& row : MESSAGE_TABLE)
+        if (row.message == message) return row.handler(window, message, wparam, lparam);
+    return DefWindowProcA(window, message, wparam, lparam);
+}
+
+void draw_button(int control_id, const DRAWITEMSTRUCT& request) {
+    const int image = button_image(control_id, (request.itemState & ODS_SELECTED) != 0);
+    HBITMAP bitmap = static_cast<HBITMAP>(
+        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(image), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    BITMAP size{};
+    GetObjectA(bitmap, sizeof size, &size);
+
+    HDC memory = CreateCompatibleDC(nullptr);
+    HGDIOBJ kept = SelectObject(memory, bitmap);
+    const RECT& item = request.rcItem;
+    StretchBlt(request.hDC, item.left, item.top, item.right - item.left, item.bottom - item.top, memory, 0, 0,
+               size.bmWidth, size.bmHeight, SRCCOPY);
+    SelectObject(memory, kept);
+    DeleteDC(memory);
+    DeleteObject(bitmap);
+}
