@@ -1,4 +1,5 @@
 // The ends of a level, the bonus stage and the cartridge row across levels.
+#include "game/rules/commands.h"
 #include "game/rules/scoreboard.h"
 #include "game_fixture.h"
 
@@ -161,6 +162,17 @@ TEST_F(LevelTest, RowShowsExactlyTheCartridgesLeftAfterTheBonusStage) {
     EXPECT_THAT(hidden_cartridges(), ElementsAre(1, 2));
     miss();
     EXPECT_THAT(hidden_cartridges(), ElementsAre(1, 2, 3));
+}
+
+TEST_F(LevelTest, ShotAtPlaceTwoAlsoTakesTheFirstCartridge) {
+    game.ammo_window_end = 50;
+    game.shots_fired = 27;
+    update_cartridges();
+    EXPECT_THAT(hidden_cartridges(), ElementsAre(1, 2));
+    game.shots_fired = 26;  // place 1 of the row
+    show_all_cartridges();
+    update_cartridges();
+    EXPECT_THAT(hidden_cartridges(), ElementsAre(1));
 }
 
 TEST_F(LevelTest, EarlyBonusClicksStayOffTheRow) {

@@ -92,7 +92,9 @@ TEST_F(GameTest, DescendingLizardAtOneSixtyAndTheCounterWrapsAfterThreeHundred) 
     tick(4);
     EXPECT_EQ(game.lizard_busy, 0);
     for (int i = 0; i <= 5; ++i) EXPECT_FALSE(visible(descender(i))) << i;
-    game.lizard_tick = 300;
+    game.lizard_tick = 299;
+    tick();
+    EXPECT_EQ(game.lizard_tick, 300);
     tick();
     EXPECT_EQ(game.lizard_tick, 0);
 }
