@@ -8,13 +8,16 @@
 //                           child ID X Y W H VISIBLE CLASS TEXT
 //                         child positions are in the main window's client
 //                         coordinates, window ones on the screen
-//   wait-window MS        waits for the main window to be visible, then
-//                         prints "shown UNIX_MS", the moment it saw it
+//   wait-window MS        prints "waiting", waits for the main window to
+//                         be visible, then prints "shown UNIX_MS", the
+//                         moment it saw it
 //   wait-gone MS          waits until no main window exists
 //   wait-show MS ID...    waits until one of the children goes from hidden
 //                         to visible, then prints "shown ID X Y W H"
-//   count TITLE           prints how many top-level windows, hidden ones
-//                         included, have exactly this title
+//   count TITLE           prints "ALL VISIBLE": how many top-level windows
+//                         have exactly this title, and how many of them
+//                         are visible
+//   restore               restores the main window from minimized
 //   box CAPTION MS        waits for a message box with this caption, then
 //                         prints "box X Y TEXT" with the screen centre of
 //                         its first button
@@ -90,6 +93,7 @@ static int print_scene() {
 }
 
 static int wait_window(DWORD ms) {
+    std::printf("waiting\n");
     if (!wait_for(ms, [] {
             HWND main = game_window();
             return main && IsWindowVisible(main);
@@ -132,20 +136,30 @@ static int wait_show(DWORD ms, const std::vector<int>& ids) {
 
 struct TitleCount {
     const char* title;
-    int count;
+    int all;
+    int visible;
 };
 
 static BOOL CALLBACK count_titled(HWND window, LPARAM lparam) {
     TitleCount& c = *reinterpret_cast<TitleCount*>(lparam);
-    if (text_of(window) == c.title) ++c.count;
+    if (text_of(window) == c.title) {
+        ++c.all;
+        if (IsWindowVisible(window)) ++c.visible;
+    }
     return TRUE;
 }
 
 static int count_windows(const char* title) {
-    TitleCount c{title, 0};
+    TitleCount c{title, 0, 0};
     EnumWindows(count_titled, reinterpret_cast<LPARAM>(&c));
-    std::printf("%d\n", c.count);
+    std::printf("%d %d\n", c.all, c.visible);
     return 0;
+}
+
+static int restore_window() {
+    HWND main = game_window();
+    // Async: the game's thread does the restoring, the probe need not wait.
+    return main && ShowWindowAsync(main, SW_RESTORE) ? 0 : 1;
 }
 
 static int find_box(const char* caption, DWORD ms) {
@@ -184,8 +198,9 @@ int main(int argc, char** argv) {
         return wait_show(milliseconds(argv[2]), ids);
     }
     if (command == "count" && argc == 3) return count_windows(argv[2]);
+    if (command == "restore") return restore_window();
     if (command == "box" && argc == 4) return find_box(argv[2], milliseconds(argv[3]));
     std::fprintf(stderr, "usage: scene-probe scene | wait-window MS | wait-gone MS | wait-show MS ID... |"
-                         " count TITLE | box CAPTION MS\n");
+                         " count TITLE | restore | box CAPTION MS\n");
     return 2;
 }
