@@ -1,0 +1,30 @@
+// The resources built into the native programs: the very files the Windows
+// programs carry in their resource sections, found by kind and identifier.
+// Available when not cross-compiling, from plinkfield_game_assets and
+// plinkfield_ambient_assets.
+#pragma once
+
+#include <cstddef>
+#include <span>
+
+enum class ResourceKind { bitmap, wave, icon };
+
+struct EmbeddedResource {
+    ResourceKind kind;
+    int id;
+    const unsigned char* data;  // the whole file: BMP, RIFF WAVE or ICO
+    std::size_t size;
+};
+
+// Ambient's icon group is named "A" in its Windows script; here it has id 0.
+inline constexpr int AMBIENT_ICON_ID = 0;
+
+// The resource, or nullptr when the program carries none of that kind and
+// identifier. Bitmaps by catalogue identifier, sounds by WAVE identifier,
+// the game's cursor as icon 32.
+const EmbeddedResource* find_game_resource(ResourceKind kind, int id);
+const EmbeddedResource* find_ambient_resource(ResourceKind kind, int id);
+
+// Every resource of the program, in a fixed order.
+std::span<const EmbeddedResource> game_resources();
+std::span<const EmbeddedResource> ambient_resources();

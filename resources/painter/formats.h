@@ -1,0 +1,30 @@
+// The file formats the programs load: BMP, WAVE, ICO; and PNG for review.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "paint.h"
+
+namespace painter {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// Uncompressed, bottom-up, rows padded to four bytes.
+Bytes bmp_24(cairo_surface_t* s);
+// 8 bits per pixel with a palette of at most 256 colours chosen from the
+// picture by median cut.
+Bytes bmp_8(cairo_surface_t* s);
+// PCM; 8-bit samples unsigned, 16-bit signed little-endian.
+Bytes wave(const Sound& sound);
+// The cross-hair: 32 x 32, 16 colours, with an AND mask.
+Bytes crosshair_icon();
+// One 32-bit image with alpha, from an ARGB surface.
+Bytes icon_32bit(cairo_surface_t* argb);
+
+void write_file(const std::string& path, const Bytes& data);
+void write_text(const std::string& path, const std::string& text);
+void write_png(const std::string& path, cairo_surface_t* s);
+
+}  // namespace painter

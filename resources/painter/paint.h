@@ -1,0 +1,142 @@
+// Shared pieces of the painter: surfaces, pens, colours, the seeded random
+// generator, the letter shapes, and the entry points of each painting file.
+#pragma once
+
+#include <cairo.h>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace painter {
+
+// ---------------------------------------------------------------- surfaces
+
+struct SurfaceFree {
+    void operator()(cairo_surface_t* s) const { cairo_surface_destroy(s); }
+};
+using Surface = std::unique_ptr<cairo_surface_t, SurfaceFree>;
+
+// An opaque picture, black until painted.
+Surface make_surface(int width, int height);
+int width_of(cairo_surface_t* s);
+int height_of(cairo_surface_t* s);
+// 0xRRGGBB of one pixel.
+std::uint32_t pixel(cairo_surface_t* s, int x, int y);
+void set_pixel(cairo_surface_t* s, int x, int y, std::uint32_t rgb);
+
+// A cairo context that cleans up after itself.
+class Pen {
+public:
+    explicit Pen(cairo_surface_t* s) : cr_(cairo_create(s)) {}
+    ~Pen() { cairo_destroy(cr_); }
+    Pen(const Pen&) = delete;
+    Pen& operator=(const Pen&) = delete;
+    operator cairo_t*() const { return cr_; }
+
+private:
+    cairo_t* cr_;
+};
+
+// ---------------------------------------------------------------- colours
+
+struct Rgb {
+    double r, g, b;
+};
+constexpr Rgb rgb8(int r, int g, int b) { return {r / 255.0, g / 255.0, b / 255.0}; }
+Rgb mix(Rgb a, Rgb b, double t);
+Rgb shade(Rgb c, double factor);  // < 1 darker, > 1 lighter
+void set_colour(cairo_t* cr, Rgb c, double alpha = 1.0);
+void add_stop(cairo_pattern_t* p, double offset, Rgb c, double alpha = 1.0);
+
+// ---------------------------------------------------------------- random
+
+// splitmix64: the same seed gives the same pictures and sounds everywhere.
+class Rng {
+public:
+    explicit Rng(std::uint64_t seed) : state_(seed) {}
+    std::uint64_t next();
+    double uniform();                   // [0, 1)
+    double range(double lo, double hi);  // [lo, hi)
+    double gauss();                      // mean 0, deviation 1
+
+private:
+    std::uint64_t state_;
+};
+
+// ---------------------------------------------------------------- shapes
+
+void ellipse(cairo_t* cr, double cx, double cy, double rx, double ry);
+void rounded_rect(cairo_t* cr, double x, double y, double w, double h, double r);
+
+// Letters drawn as strokes on a 4 x 6 grid, so no font file is needed.
+// Adds the strokes of text to the path; height is the cap height.
+void letters_path(cairo_t* cr, const std::string& text, double x, double y, double height);
+double letters_width(const std::string& text, double height);
+
+// ---------------------------------------------------------------- places
+
+struct Place {
+    int x, y;
+};
+
+// ---------------------------------------------------------------- painting
+
+using Pictures = std::map<int, Surface>;
+
+// The scene, bitmap 100. The four buttons are painted on their places in
+// it, so their pictures (normal and pressed) come out of it too; so does
+// the crown behind the web, before the web was strung.
+struct SceneArt {
+    Surface scene;
+    Surface web_backdrop;  // at WEB_X, WEB_Y, the size of the web patch
+};
+SceneArt paint_scene(Pictures& buttons);
+// Every sprite, its background cut from the scene at its place.
+void paint_sprites(const SceneArt& art, Pictures& out);
+// A copy of the scene at (x, y), w x h.
+Surface cut(cairo_surface_t* scene, int x, int y, int w, int h);
+
+// ---------------------------------------------------------------- scene
+
+// What the sprites need to know of the scene to hide behind it.
+struct Burrow {
+    double cx, cy;  // centre of the dark opening
+    double rx, ry;  // its half axes
+};
+Burrow burrow(int hole);
+// The front lip of a burrow hides what is below the opening's middle line
+// and outside it: clip to that region.
+void clip_to_burrow_front(cairo_t* cr, const Burrow& b);
+// The leafy bough where the lizards come out of the crown; painted over a
+// lizard frame it hides the part of the lizard that is still in the leaves.
+void paint_trunk_bough(cairo_t* cr);
+// The web in the crown; torn opens the hole the shot spider leaves.
+void paint_web(cairo_t* cr, bool torn);
+inline constexpr double WEB_CX = 1130.0;
+inline constexpr int WEB_X = 1097;
+inline constexpr int WEB_Y = 131;
+inline constexpr double WEB_CY = 153.0;
+inline constexpr int PANEL_TOP = 700;
+
+// ---------------------------------------------------------------- sounds
+
+struct Sound {
+    int rate;
+    int bits;
+    int channels;
+    std::vector<double> samples;  // interleaved, -1 .. 1
+};
+using Sounds = std::map<int, Sound>;
+void make_game_sounds(Sounds& out);
+Sound make_ambient_loop();   // WAVE 300
+Sound make_ambient_chime();  // WAVE 600
+
+// ---------------------------------------------------------------- icons
+
+Surface paint_ambient_picture();  // bitmap 100 of Ambient
+Surface paint_ambient_icon();     // 16 x 16, with alpha
+
+}  // namespace painter
