@@ -194,6 +194,8 @@ void paint_meadow(cairo_t* cr) {
 
 // ---------------------------------------------------------------- burrows
 
+double lip_width(const Burrow& b) { return 0.6 + b.rx * 0.06; }
+
 void paint_burrow(cairo_t* cr, const Burrow& b, Rng& rng) {
     const double t = nearness(b.cy);
     // The heap of dug earth around the opening, soft at its edge.
@@ -242,7 +244,7 @@ void paint_burrow(cairo_t* cr, const Burrow& b, Rng& rng) {
     cairo_arc(cr, 0, 0, 1.0, 0.15 * M_PI, 0.85 * M_PI);
     cairo_restore(cr);
     set_colour(cr, rgb8(186, 146, 96), 0.9);
-    cairo_set_line_width(cr, 0.6 + b.rx * 0.06);
+    cairo_set_line_width(cr, lip_width(b));
     cairo_stroke(cr);
     // Tufts of grass at the heap's sides.
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
@@ -652,7 +654,9 @@ void clip_to_burrow_front(cairo_t* cr, const Burrow& b) {
     cairo_clip(cr);
     cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
     cairo_rectangle(cr, -10000, -10000, 20000, 20000);
-    ellipse(cr, b.cx, b.cy, b.rx, b.ry);
+    // Inside the lit rim, which belongs to the lip.
+    const double rim = 0.5 * lip_width(b) + 0.5;
+    ellipse(cr, b.cx, b.cy, b.rx - rim, b.ry - rim);
     cairo_clip(cr);
     cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
 }

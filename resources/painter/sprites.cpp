@@ -63,23 +63,36 @@ void paint_rodent(cairo_t* cr, cairo_surface_t* scene, const Burrow& b, double c
         ellipse(cr, cx, hy + r * 2.1, r * 0.62, r * 1.1);
         set_colour(cr, FUR_LIGHT, 0.9);
         cairo_fill(cr);
-        for (int side = -1; side <= 1; side += 2) {
-            ellipse(cr, cx + side * r * 0.42, hy + r * 1.55, r * 0.26, r * 0.2);
-            set_colour(cr, rgb8(214, 160, 124));
-            cairo_fill_preserve(cr);
-            set_colour(cr, FUR_DARK, 0.8);
-            cairo_set_line_width(cr, std::max(0.5, r * 0.06));
-            cairo_stroke(cr);
-        }
     }
     // Darker as it goes down into the hole.
     rodent_body_path(cr, cx, hy, b.cy + b.ry, r * 0.95);
-    cairo_pattern_t* dusk = cairo_pattern_create_linear(0, b.cy - b.ry * 2.5 - r * 0.3, 0, b.cy + b.ry * 0.3);
+    cairo_pattern_t* dusk = cairo_pattern_create_linear(0, b.cy - b.ry * 1.6, 0, b.cy + b.ry * 0.3);
     add_stop(dusk, 0, rgb8(16, 10, 7), 0.0);
     add_stop(dusk, 1, rgb8(16, 10, 7), 0.92);
     cairo_set_source(cr, dusk);
     cairo_fill(cr);
     cairo_pattern_destroy(dusk);
+    if (raised && hy + r * 1.8 < b.cy - b.ry) {
+        // Front paws held to the chest, claws showing on the big ones.
+        for (int side = -1; side <= 1; side += 2) {
+            const double px = cx + side * r * 0.42, py = hy + r * 1.55;
+            ellipse(cr, px, py, r * 0.26, r * 0.2);
+            set_colour(cr, rgb8(214, 160, 124));
+            cairo_fill_preserve(cr);
+            set_colour(cr, FUR_DARK, 0.8);
+            cairo_set_line_width(cr, std::max(0.5, r * 0.06));
+            cairo_stroke(cr);
+            if (detail) {
+                set_colour(cr, rgb8(250, 244, 230));
+                cairo_set_line_width(cr, 0.7);
+                for (int k = -1; k <= 1; ++k) {
+                    cairo_move_to(cr, px + k * r * 0.1, py + r * 0.12);
+                    cairo_line_to(cr, px + k * r * 0.12, py + r * 0.24);
+                }
+                cairo_stroke(cr);
+            }
+        }
+    }
 
     // Ears, head, muzzle.
     for (int side = -1; side <= 1; side += 2) {
@@ -143,6 +156,17 @@ void paint_rodent(cairo_t* cr, cairo_surface_t* scene, const Burrow& b, double c
         }
         cairo_stroke(cr);
     }
+    // Whatever is down in the opening sinks into its darkness.
+    cairo_save(cr);
+    ellipse(cr, b.cx, b.cy, b.rx, b.ry);
+    cairo_clip(cr);
+    cairo_pattern_t* deep = cairo_pattern_create_linear(0, b.cy - b.ry * 0.4, 0, b.cy + b.ry * 0.45);
+    add_stop(deep, 0, rgb8(16, 10, 7), 0.0);
+    add_stop(deep, 1, rgb8(16, 10, 7), 0.96);
+    cairo_set_source(cr, deep);
+    cairo_paint(cr);
+    cairo_pattern_destroy(deep);
+    cairo_restore(cr);
     // The front lip of the burrow stays in front.
     cairo_save(cr);
     clip_to_burrow_front(cr, b);
@@ -159,12 +183,12 @@ void paint_rodents(cairo_surface_t* scene, Pictures& out) {
         const ElementRow& pe = ELEMENT_TABLE[peek(h)];
         {
             ScenePen p(scene, re.image, re.x, re.y);
-            paint_rodent(p.cr, scene, b, b.cx, re.y + 1.5 + r * 0.95, r, true);
+            paint_rodent(p.cr, scene, b, b.cx, re.y + 2 + r, r, true);
             out[re.image] = std::move(p.s);
         }
         {
             ScenePen p(scene, pe.image, pe.x, pe.y);
-            const double hy = std::max(pe.y + 1.5 + r * 0.95, b.cy - r * 0.35);
+            const double hy = std::max(pe.y + 2 + r, b.cy - r * 0.55);
             paint_rodent(p.cr, scene, b, b.cx, hy, r, false);
             out[pe.image] = std::move(p.s);
         }
@@ -560,8 +584,8 @@ void paint_lizards(cairo_surface_t* scene, Pictures& out) {
         {10050, 1230, 614, 615, false, 0, false},  // climbing, first stride
         {10150, 1230, 550, 551, false, 1, false},  // climbing, second stride
         {10250, 1230, 370, 364, false, 0, true},   // rear body going into the leaves
-        {10350, 1230, 370, 340, false, 1, true},   // the tail
-        {10400, 1230, 370, 334, false, 0, true},   // the tail tip
+        {10350, 1230, 370, 352, false, 1, true},   // the tail
+        {10400, 1230, 370, 344, false, 0, true},   // the tail tip
         {10750, 1224, 380, 405, true, 0, true},    // head coming out of the leaves
         {10800, 1224, 400, 462, true, 0, false},   // climbing down, first stride
         {10850, 1224, 469, 531, true, 1, false},   // climbing down, second stride
@@ -653,6 +677,11 @@ void paint_crow(cairo_t* cr, double w, double h, bool wings_up) {
     const Rgb black = rgb8(22, 22, 30), sheen = rgb8(70, 76, 100);
     const double by = wings_up ? h - 13 : 12;  // body line
     const double bx = w * 0.47;
+    // One bird in every frame: the same size, whatever room the frame has.
+    cairo_save(cr);
+    cairo_translate(cr, bx, by);
+    cairo_scale(cr, 0.8, 0.8);
+    cairo_translate(cr, -bx, -by);
     auto wing = [&](double far) {
         const double tip_y = wings_up ? 2.0 + far * 2 : h - 2.0 - far * 2;
         const double tip_x = bx - 8 + far * 8;
@@ -695,6 +724,7 @@ void paint_crow(cairo_t* cr, double w, double h, bool wings_up) {
     set_colour(cr, rgb8(200, 200, 210));
     cairo_fill(cr);
     wing(0);
+    cairo_restore(cr);
 }
 
 void paint_crows(cairo_surface_t* scene, Pictures& out) {

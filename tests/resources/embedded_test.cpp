@@ -1,0 +1,49 @@
+// The native programs find every resource built in, byte for byte the file
+// the Windows programs carry.
+
+#include "embedded.h"
+
+#include <gtest/gtest.h>
+
+#include "game/audio/cues.h"
+#include "game/shell/bitmaps.h"
+#include "resource_reader.h"
+
+namespace {
+
+void expect_same(const EmbeddedResource* r, const std::string& file) {
+    ASSERT_NE(r, nullptr) << file;
+    const Bytes bytes = read_bytes(resource_dir() + "/" + file);
+    ASSERT_EQ(r->size, bytes.size()) << file;
+    EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), r->data)) << file;
+}
+
+TEST(Embedded, GameFindsEveryBitmapSoundAndTheCursor) {
+    for (const BitmapInfo& b : BITMAP_CATALOGUE)
+        expect_same(find_game_resource(ResourceKind::bitmap, b.id), "game/" + std::to_string(b.id) + ".bmp");
+    for (const CueRow& c : CUE_TABLE)
+        expect_same(find_game_resource(ResourceKind::wave, c.wave_id), "game/" + std::to_string(c.wave_id) + ".wav");
+    expect_same(find_game_resource(ResourceKind::icon, 32), "game/32.ico");
+    EXPECT_EQ(game_resources().size(), BITMAP_CATALOGUE.size() + CUE_TABLE.size() + 1);
+}
+
+TEST(Embedded, AmbientFindsItsFour) {
+    expect_same(find_ambient_resource(ResourceKind::bitmap, 100), "ambient/100.bmp");
+    expect_same(find_ambient_resource(ResourceKind::wave, 300), "ambient/300.wav");
+    expect_same(find_ambient_resource(ResourceKind::wave, 600), "ambient/600.wav");
+    expect_same(find_ambient_resource(ResourceKind::icon, AMBIENT_ICON_ID), "ambient/app.ico");
+    EXPECT_EQ(ambient_resources().size(), 4u);
+}
+
+TEST(Embedded, KindAndIdentifierMustBothMatch) {
+    EXPECT_EQ(find_game_resource(ResourceKind::wave, 100), nullptr) << "100 is a bitmap";
+    EXPECT_EQ(find_game_resource(ResourceKind::bitmap, 7850), nullptr) << "7850 is a sound";
+    EXPECT_EQ(find_game_resource(ResourceKind::bitmap, 101), nullptr);
+    EXPECT_EQ(find_game_resource(ResourceKind::icon, 0), nullptr);
+    EXPECT_EQ(find_ambient_resource(ResourceKind::bitmap, 200), nullptr);
+    EXPECT_EQ(find_ambient_resource(ResourceKind::wave, 7850), nullptr);
+    // Each program has its own bitmap 100.
+    EXPECT_NE(find_game_resource(ResourceKind::bitmap, 100)->size, find_ambient_resource(ResourceKind::bitmap, 100)->size);
+}
+
+}  // namespace

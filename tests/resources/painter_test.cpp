@@ -1,0 +1,65 @@
+// The painter gives the same bytes on every run, and the build's files are
+// the ones it gives.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <set>
+#include <string>
+
+#include "resource_reader.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct TempDir {
+    fs::path path;
+    TempDir() {
+        std::string pattern = (fs::temp_directory_path() / "plinkfield-painter-XXXXXX").string();
+        if (mkdtemp(pattern.data())) path = pattern;
+    }
+    ~TempDir() {
+        std::error_code ec;
+        if (!path.empty()) fs::remove_all(path, ec);
+    }
+};
+
+std::set<std::string> files_under(const fs::path& root) {
+    std::set<std::string> files;
+    for (const auto& e : fs::recursive_directory_iterator(root))
+        if (e.is_regular_file()) files.insert(fs::relative(e.path(), root).string());
+    return files;
+}
+
+int run_painter(const fs::path& out) {
+    const std::string command = std::string("\"") + PLINKFIELD_PAINTER + "\" \"" + out.string() + "\" " +
+                                PLINKFIELD_VERSION;
+    return std::system(command.c_str());
+}
+
+TEST(Painter, TwoRunsGiveIdenticalFiles) {
+    TempDir a, b;
+    ASSERT_FALSE(a.path.empty());
+    ASSERT_FALSE(b.path.empty());
+    ASSERT_EQ(run_painter(a.path), 0);
+    ASSERT_EQ(run_painter(b.path), 0);
+    const std::set<std::string> names = files_under(a.path);
+    EXPECT_EQ(names, files_under(b.path));
+    EXPECT_EQ(names, files_under(resource_dir())) << "the build's folder holds exactly what the painter writes";
+    EXPECT_EQ(names.size(), 66u + 17u + 1u + 4u + 2u + 2u + 2u);
+    for (const std::string& n : names) {
+        const Bytes first = read_bytes((a.path / n).string());
+        EXPECT_FALSE(first.empty()) << n;
+        EXPECT_EQ(first, read_bytes((b.path / n).string())) << n << " differs between two runs";
+        EXPECT_EQ(first, read_bytes(resource_dir() + "/" + n)) << n << " differs from the build's";
+    }
+}
+
+TEST(Painter, RefusesToRunWithoutItsArguments) {
+    const std::string command = std::string("\"") + PLINKFIELD_PAINTER + "\" >/dev/null 2>&1";
+    EXPECT_NE(std::system(command.c_str()), 0);
+}
+
+}  // namespace

@@ -1,0 +1,37 @@
+// Readers for the painted files, written apart from the painter so that the
+// tests check the bytes, not the painter's own idea of them.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+using Bytes = std::vector<std::uint8_t>;
+
+std::string resource_dir();
+Bytes read_bytes(const std::string& path);
+std::string read_text(const std::string& path);
+
+std::uint32_t le16(const Bytes& b, std::size_t at);
+std::uint32_t le32(const Bytes& b, std::size_t at);
+
+struct Bitmap {
+    int width = 0, height = 0, bits = 0;
+    int palette_size = 0;
+    std::vector<std::uint8_t> rgb;  // top row first, 3 bytes a pixel
+    int at(int x, int y, int channel) const { return rgb[static_cast<std::size_t>((y * width + x) * 3 + channel)]; }
+};
+// Fails the current test (and returns an empty bitmap) on any header field
+// other than the ones the game's loader expects.
+Bitmap read_bitmap(const std::string& path);
+
+struct Wave {
+    int format = 0, channels = 0, rate = 0, bits = 0;
+    std::size_t data_bytes = 0;
+    std::vector<double> samples;  // interleaved, -1 .. 1
+};
+Wave read_wave(const std::string& path);
+
+// Mean absolute difference per channel between a sprite and the scene
+// under it at (x, y), over the sprite's one-pixel border.
+double border_difference(const Bitmap& sprite, const Bitmap& scene, int x, int y);
