@@ -548,7 +548,8 @@ void plate(cairo_t* cr, int w, int h, Rgb top, Rgb bottom, const char* word, boo
     cairo_stroke(cr);
     cairo_restore(cr);
     // The word, pushed down and right when pressed.
-    const double th = 20, off = pressed ? 1.5 : 0;
+    // One size for both words, so CANCEL fits with room to spare.
+    const double th = 17, off = pressed ? 1.5 : 0;
     const double tx = (w - letters_width(word, th)) / 2 + off, ty = (h - th) / 2 + off;
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);

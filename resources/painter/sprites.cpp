@@ -198,6 +198,7 @@ void paint_rodents(cairo_surface_t* scene, Pictures& out) {
 // ---------------------------------------------------------------- cow
 
 const Rgb HIDE = rgb8(244, 242, 234), HIDE_SHADE = rgb8(176, 174, 170), PATCH = rgb8(28, 26, 28);
+const Rgb OUTLINE = rgb8(70, 64, 60);
 
 void patch_blob(cairo_t* cr, Rng& rng, double cx, double cy, double rx, double ry) {
     constexpr int n = 9;
@@ -273,6 +274,10 @@ void paint_cow_head(cairo_t* cr, const CowHead& h) {
     cairo_restore(cr);
     cairo_path_t* skull = cairo_copy_path(cr);
     fill_radial(cr, h.x - 3, h.y - 4, h.x, h.y, 13, HIDE, HIDE_SHADE);
+    cairo_append_path(cr, skull);
+    set_colour(cr, OUTLINE, 0.7);
+    cairo_set_line_width(cr, 0.8);
+    cairo_stroke(cr);
     // A black patch over the back of the head and the far eye.
     cairo_save(cr);
     cairo_append_path(cr, skull);
@@ -288,6 +293,10 @@ void paint_cow_head(cairo_t* cr, const CowHead& h) {
     const double mx = h.x - 8.5 * (1 - t), my = h.y + 4 + 5 * t;
     ellipse(cr, mx, my, 5 + t, 3.8);
     fill_radial(cr, mx - 1, my - 1.5, mx, my, 6, rgb8(246, 196, 190), rgb8(214, 150, 146));
+    ellipse(cr, mx, my, 5 + t, 3.8);
+    set_colour(cr, rgb8(150, 90, 90), 0.7);
+    cairo_set_line_width(cr, 0.6);
+    cairo_stroke(cr);
     for (int k = 0; k < 2; ++k) {
         if (k == 1 && t < 0.3) break;
         const double nx = t < 0.3 ? mx - 2.5 : mx + (k ? 2.2 : -2.2) * t;
@@ -366,6 +375,10 @@ void paint_cow_body(cairo_t* cr, const CowHead& head) {
     cairo_set_source(cr, g);
     cairo_fill(cr);
     cairo_pattern_destroy(g);
+    cairo_append_path(cr, barrel);
+    set_colour(cr, OUTLINE, 0.55);
+    cairo_set_line_width(cr, 0.8);
+    cairo_stroke(cr);
     cairo_save(cr);
     cairo_append_path(cr, barrel);
     cairo_clip(cr);
@@ -413,9 +426,12 @@ void paint_cows(cairo_surface_t* scene, Pictures& out) {
     for (const auto& l : legs) {
         cairo_move_to(cr, l[0], l[1]);
         cairo_line_to(cr, l[2], l[3]);
-        set_colour(cr, HIDE);
-        cairo_set_line_width(cr, 5);
         cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
+        set_colour(cr, OUTLINE);
+        cairo_set_line_width(cr, 6.2);
+        cairo_stroke_preserve(cr);
+        set_colour(cr, HIDE);
+        cairo_set_line_width(cr, 4.6);
         cairo_stroke(cr);
         const double dx = l[2] - l[0], dy = l[3] - l[1], len = std::hypot(dx, dy);
         cairo_move_to(cr, l[2] - dx / len, l[3] - dy / len);
@@ -426,6 +442,10 @@ void paint_cows(cairo_surface_t* scene, Pictures& out) {
     ellipse(cr, 64, 32, 34, 13);
     cairo_path_t* body = cairo_copy_path(cr);
     fill_radial(cr, 60, 26, 64, 32, 36, HIDE, HIDE_SHADE);
+    cairo_append_path(cr, body);
+    set_colour(cr, OUTLINE, 0.55);
+    cairo_set_line_width(cr, 0.8);
+    cairo_stroke(cr);
     cairo_save(cr);
     cairo_append_path(cr, body);
     cairo_clip(cr);
