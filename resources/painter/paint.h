@@ -113,6 +113,8 @@ void clip_to_burrow_front(cairo_t* cr, const Burrow& b);
 // The leafy bough where the lizards come out of the crown; painted over a
 // lizard frame it hides the part of the lizard that is still in the leaves.
 void paint_trunk_bough(cairo_t* cr);
+// The grass at the foot of the trunk, in front of a lizard going into it.
+void paint_trunk_grass(cairo_t* cr);
 // The web in the crown; torn opens the hole the shot spider leaves.
 void paint_web(cairo_t* cr, bool torn);
 inline constexpr double WEB_CX = 1130.0;

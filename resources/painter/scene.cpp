@@ -410,6 +410,45 @@ void paint_crown(cairo_t* cr) {
     for (const Cluster& c : front) paint_cluster(cr, c, rng, 0.85 + 0.3 * (1.0 - std::clamp(c.y / 250.0, 0.0, 1.0)));
 }
 
+// Bushes in the near meadow, clear of every burrow, the cow and the tree.
+void paint_bushes(cairo_t* cr) {
+    Rng rng(0xB054);
+    const struct {
+        double x, y, w, h;
+    } bushes[] = {{95, 660, 130, 60}, {930, 672, 110, 44}, {440, 600, 60, 26}, {1000, 470, 44, 18}};
+    for (const auto& b : bushes) {
+        ellipse(cr, b.x, b.y + b.h * 0.42, b.w * 0.6, b.h * 0.16);
+        set_colour(cr, rgb8(24, 60, 16), 0.35);
+        cairo_fill(cr);
+        std::vector<Cluster> cs;
+        const int n = static_cast<int>(b.w * b.h / 120);
+        for (int i = 0; i < n; ++i) {
+            const double a = rng.range(M_PI, 2 * M_PI), d = std::sqrt(rng.uniform());
+            const double r = rng.range(0.12, 0.2) * b.h + 3;
+            cs.push_back({b.x + std::cos(a) * d * (b.w * 0.5 - r), b.y + b.h * 0.35 + std::sin(a) * d * (b.h * 0.8 - r), r});
+        }
+        std::stable_sort(cs.begin(), cs.end(), [](const Cluster& p, const Cluster& q) { return p.y < q.y; });
+        for (const Cluster& c : cs) paint_cluster(cr, c, rng, 0.8 + 0.25 * rng.uniform());
+    }
+}
+
+// Grass in front of the foot of the trunk, below every place a lizard frame
+// shares with another; the frames that reach down here carry it too.
+void paint_trunk_grass_blades(cairo_t* cr) {
+    Rng rng(0x6A55);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    for (int i = 0; i < 140; ++i) {
+        // No blade reaches above y 679, where climber[1] begins to share its picture.
+        const double x = rng.range(1176, 1282), y = rng.range(695, PANEL_TOP + 3);
+        const double h = rng.range(4, std::min(11.0, y - 683)), lean = rng.range(-0.3, 0.3);
+        cairo_move_to(cr, x, y);
+        cairo_curve_to(cr, x, y - h * 0.5, x + lean * h * 0.4, y - h * 0.8, x + lean * h, y - h);
+        set_colour(cr, shade(rgb8(52, 120, 34), rng.range(0.75, 1.25)), 0.95);
+        cairo_set_line_width(cr, rng.range(1.2, 2.0));
+        cairo_stroke(cr);
+    }
+}
+
 // ---------------------------------------------------------------- panel
 
 Rgb cream() { return rgb8(244, 232, 196); }
@@ -662,6 +701,8 @@ void clip_to_burrow_front(cairo_t* cr, const Burrow& b) {
     cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
 }
 
+void paint_trunk_grass(cairo_t* cr) { paint_trunk_grass_blades(cr); }
+
 void paint_trunk_bough(cairo_t* cr) {
     Rng rng(0xB0A6);
     std::vector<Cluster> cs;
@@ -742,7 +783,9 @@ SceneArt paint_scene(Pictures& buttons) {
         std::vector<int> holes = {1, 2, 3, 4, 5, 6, 7, 8, 9};
         std::stable_sort(holes.begin(), holes.end(), [](int a, int b) { return burrow(a).cy < burrow(b).cy; });
         for (int h : holes) paint_burrow(cr, burrow(h), rng);
+        paint_bushes(cr);
         paint_trunk(cr);
+        paint_trunk_grass(cr);
         paint_branches(cr);
         paint_crown(cr);
         paint_trunk_bough(cr);

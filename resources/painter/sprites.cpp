@@ -600,7 +600,7 @@ void paint_lizards(cairo_surface_t* scene, Pictures& out) {
         int legs;
         bool in_leaves;
     } frames[] = {
-        {9400, 1230, 634, 685, false, 0, false},   // head out of the grass
+        {9400, 1230, 634, 669, false, 0, false},   // head out of the grass
         {10050, 1230, 614, 615, false, 0, false},  // climbing, first stride
         {10150, 1230, 550, 551, false, 1, false},  // climbing, second stride
         {10250, 1230, 370, 364, false, 0, true},   // rear body going into the leaves
@@ -609,7 +609,7 @@ void paint_lizards(cairo_surface_t* scene, Pictures& out) {
         {10750, 1224, 380, 405, true, 0, true},    // head coming out of the leaves
         {10800, 1224, 400, 462, true, 0, false},   // climbing down, first stride
         {10850, 1224, 469, 531, true, 1, false},   // climbing down, second stride
-        {11000, 1228, 672, 740, true, 1, false},   // the tail tip going down
+        {11000, 1228, 672, 736, true, 1, false},   // the tail tip going into the grass
         {10900, 1230, 370, 440, true, 0, true},    // rear body out of the leaves
         {10950, 1230, 370, 410, true, 1, true},    // the tail out of the leaves
     };
@@ -618,6 +618,7 @@ void paint_lizards(cairo_surface_t* scene, Pictures& out) {
         const BitmapInfo* b = find_bitmap(f.id);
         paint_lizard(p.cr, f.x + b->width / 2.0, f.snout, f.down, f.legs);
         if (f.in_leaves) paint_trunk_bough(p.cr);
+        if (f.y + b->height > 680) paint_trunk_grass(p.cr);
         out[f.id] = std::move(p.s);
     }
 }
