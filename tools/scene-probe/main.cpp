@@ -21,6 +21,10 @@
 //   box CAPTION MS        waits for a message box with this caption, then
 //                         prints "box X Y TEXT" with the screen centre of
 //                         its first button
+//   version FILE          prints the version resource of a program file:
+//                           file_version A.B.C.D
+//                           product_version A.B.C.D
+//                           NAME VALUE   for FileDescription, ProductName
 #include <windows.h>
 
 #include <fcntl.h>
@@ -183,6 +187,35 @@ static int find_box(const char* caption, DWORD ms) {
     return 0;
 }
 
+static int print_version(const char* file) {
+    DWORD unused = 0;
+    const DWORD size = GetFileVersionInfoSizeA(file, &unused);
+    if (!size) return 1;
+    std::vector<char> info(size);
+    if (!GetFileVersionInfoA(file, 0, size, info.data())) return 1;
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &length) || !fixed) return 1;
+    std::printf("file_version %lu.%lu.%lu.%lu\n", fixed->dwFileVersionMS >> 16, fixed->dwFileVersionMS & 0xFFFF,
+                fixed->dwFileVersionLS >> 16, fixed->dwFileVersionLS & 0xFFFF);
+    std::printf("product_version %lu.%lu.%lu.%lu\n", fixed->dwProductVersionMS >> 16,
+                fixed->dwProductVersionMS & 0xFFFF, fixed->dwProductVersionLS >> 16,
+                fixed->dwProductVersionLS & 0xFFFF);
+    WORD* translation = nullptr;
+    if (!VerQueryValueA(info.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation),
+                        &length) ||
+        length < 2 * sizeof(WORD))
+        return 1;
+    for (const char* name : {"FileDescription", "ProductName"}) {
+        char path[96];
+        std::snprintf(path, sizeof path, "\\StringFileInfo\\%04x%04x\\%s", translation[0], translation[1], name);
+        char* value = nullptr;
+        if (VerQueryValueA(info.data(), path, reinterpret_cast<void**>(&value), &length) && value)
+            std::printf("%s %s\n", name, value);
+    }
+    return 0;
+}
+
 static DWORD milliseconds(const char* arg) { return static_cast<DWORD>(std::strtoul(arg, nullptr, 10)); }
 
 int main(int argc, char** argv) {
@@ -199,8 +232,9 @@ int main(int argc, char** argv) {
     }
     if (command == "count" && argc == 3) return count_windows(argv[2]);
     if (command == "restore") return restore_window();
+    if (command == "version" && argc == 3) return print_version(argv[2]);
     if (command == "box" && argc == 4) return find_box(argv[2], milliseconds(argv[3]));
     std::fprintf(stderr, "usage: scene-probe scene | wait-window MS | wait-gone MS | wait-show MS ID... |"
-                         " count TITLE | restore | box CAPTION MS\n");
+                         " count TITLE | restore | box CAPTION MS | version FILE\n");
     return 2;
 }
