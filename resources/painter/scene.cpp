@@ -399,13 +399,19 @@ void paint_crown(cairo_t* cr) {
         cairo_arc(cr, c.x, c.y, c.r * 0.9, 0, 2 * M_PI);
         cairo_fill(cr);
     }
+    cairo_save(cr);
+    for (const Cluster& c : back) {
+        cairo_new_sub_path(cr);
+        cairo_arc(cr, c.x, c.y, c.r * 0.9, 0, 2 * M_PI);
+    }
+    cairo_clip(cr);
     cairo_pattern_t* gap = cairo_pattern_create_radial(WEB_CX, WEB_CY, 5, WEB_CX, WEB_CY + 10, 60);
     add_stop(gap, 0, rgb8(22, 40, 18), 0.9);
     add_stop(gap, 1, rgb8(22, 40, 18), 0.0);
     cairo_set_source(cr, gap);
-    cairo_arc(cr, WEB_CX, WEB_CY + 10, 60, 0, 2 * M_PI);
-    cairo_fill(cr);
+    cairo_paint(cr);
     cairo_pattern_destroy(gap);
+    cairo_restore(cr);
     std::stable_sort(front.begin(), front.end(), [](const Cluster& a, const Cluster& b) { return a.y > b.y; });
     for (const Cluster& c : front) paint_cluster(cr, c, rng, 0.85 + 0.3 * (1.0 - std::clamp(c.y / 250.0, 0.0, 1.0)));
 }
