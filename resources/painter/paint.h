@@ -76,12 +76,6 @@ void rounded_rect(cairo_t* cr, double x, double y, double w, double h, double r)
 void letters_path(cairo_t* cr, const std::string& text, double x, double y, double height);
 double letters_width(const std::string& text, double height);
 
-// ---------------------------------------------------------------- places
-
-struct Place {
-    int x, y;
-};
-
 // ---------------------------------------------------------------- painting
 
 using Pictures = std::map<int, Surface>;
