@@ -86,9 +86,7 @@ make_prefix() {
     export WINEPREFIX="$WORK/prefix" WINEARCH=win64 WINEDEBUG=-all
     # No Mono or Gecko installer dialogs, no menu entries in the user's home.
     export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-    # No sound card needed: ALSA's null device gives winmm one silent output.
-    echo 'pcm.!default { type null }' >"$WORK/asound.conf"
-    export ALSA_CONFIG_PATH="$WORK/asound.conf"
+    audio_sink null
     local t0=$(date +%s%N)
     mkdir -p "$WINEPREFIX"
     wineserver -p  # stays up between the programs of this run
@@ -101,6 +99,40 @@ make_prefix() {
 }
 
 probe() { wine "$PROBE" "$@" 2>>"$ART/probe.log"; }
+
+# ------------------------------------------------------------------ sound
+
+# audio_sink null|FILE: where the programs started from now on play. No
+# sound card is needed: ALSA's null device gives winmm one silent output,
+# and its file plugin writes what is played to FILE. Wine hands ALSA the
+# WAVE's own format, and every PlaySound opens the device anew, so FILE
+# holds the samples of the last sound played, byte for byte.
+audio_sink() {
+    local conf="$WORK/asound-$(basename "$1").conf"
+    if [ "$1" = null ]; then
+        echo 'pcm.!default { type null }' >"$conf"
+    else
+        printf 'pcm.!default { type file slave.pcm "silent" file "%s" format "raw" }\npcm.silent { type null }\n' \
+            "$1" >"$conf"
+    fi
+    export ALSA_CONFIG_PATH="$conf"
+}
+
+# wave_samples FILE.wav: "OFFSET SIZE" of the samples in a RIFF WAVE file.
+wave_samples() {
+    local at=$(grep -obUa -F data "$1" | head -n 1 | cut -d: -f1)
+    echo "$((at + 8)) $(od -An -tu4 -j $((at + 4)) -N 4 "$1" | tr -d ' ')"
+}
+
+# sink_holds SINK FILE.wav AT: the sink holds the WAVE's samples from byte AT.
+sink_holds() {
+    local at size
+    read -r at size < <(wave_samples "$2")
+    [ "$(stat -c %s "$1" 2>/dev/null || echo 0)" -ge $(($3 + size)) ] && cmp -s -n "$size" -i "$at:$3" "$2" "$1"
+}
+
+sink_size() { stat -c %s "$1" 2>/dev/null || echo 0; }
+sink_at_least() { [ "$(sink_size "$1")" -ge "$2" ]; }
 
 # ------------------------------------------------------------ the programs
 
@@ -139,6 +171,7 @@ wait_for() {
 
 ambient_running() { [ "$(processes_of Ambient.exe)" -ge 1 ]; }
 ambient_ended() { [ "$(processes_of Ambient.exe)" -eq 0 ]; }
+ambient_window_made() { [ "$(probe count Ambient)" != "0 0" ]; }
 game_ended() { [ "$(processes_of Plinkfield.exe)" -eq 0 ]; }
 
 # Starts the game from its own folder; sets STARTUP_MS, process start to
@@ -541,10 +574,40 @@ session_alt_f4() {
     if wait_for 5 ambient_ended; then pass "Alt+F4 leaves no Ambient running"; else fail "Alt+F4 leaves no Ambient running"; fi
 }
 
+# Ambient started on its own, as the shell starts it for the game.
+session_ambient_alone() {
+    echo "== Ambient on its own"
+    local sink="$WORK/ambient.raw" wave="$RES/ambient/300.wav" at size
+    read -r at size < <(wave_samples "$wave")
+    audio_sink "$sink"
+    (cd "$WORK/game/Audio_Bkgrnd" && exec wine "$WORK/game/Audio_Bkgrnd/Ambient.exe") >>"$ART/ambient.log" 2>&1 &
+    audio_sink null
+    if wait_for 10 ambient_running; then pass "Ambient.exe starts"; else fail "Ambient.exe starts"; return; fi
+    wait_for 10 ambient_window_made
+    expect "it owns one window titled Ambient and never shows it" "1 0" "$(probe count Ambient)"
+    if wait_for 30 sink_at_least "$sink" $((2 * size)) && sink_holds "$sink" "$wave" 0 && sink_holds "$sink" "$wave" "$size"; then
+        pass "it plays WAVE 300 over and over, without a gap"
+    else
+        fail "it plays WAVE 300 over and over, without a gap" "$(sink_size "$sink") bytes played, WAVE 300 has $size"
+    fi
+    probe close Ambient
+    if wait_for 10 ambient_ended; then
+        pass "WM_SYSCOMMAND SC_CLOSE to the window titled Ambient ends it"
+    else
+        fail "WM_SYSCOMMAND SC_CLOSE to the window titled Ambient ends it"
+    fi
+    local played=$(sink_size "$sink")
+    sleep 0.5
+    expect "its sound ends with it" "$played" "$(sink_size "$sink")"
+}
+
 # A game folder without Audio_Bkgrnd/Ambient.exe.
 session_missing_ambient() {
     echo "== Ambient missing"
+    local sink="$WORK/lonely.raw"
+    audio_sink "$sink"
     launch_game "$WORK/lonely" || { fail "the game starts without Ambient beside it" "no window"; return; }
+    audio_sink null
     echo "$STARTUP_MS" >>"$ART/startup-ms.txt"
     look
     expect "the game runs as one process" "1" "$(processes_of Plinkfield.exe)"
@@ -553,6 +616,11 @@ session_missing_ambient() {
     if read -r _ bx by text < <(probe box "Plinkfield - Error" 10000); then
         expect "START shows the box 'Bkgnd Ambient failed.'" "Bkgnd Ambient failed." "$text"
         sleep 1
+        if sink_holds "$sink" "$RES/game/7750.wav" 0; then
+            pass "START played snd_start, WAVE 7750 of the game's resources"
+        else
+            fail "START played snd_start, WAVE 7750 of the game's resources" "$(sink_size "$sink") bytes played"
+        fi
         look
         expect "while the box is up START has not finished: no cartridges, no rodent" "0 0" \
             "$(cartridges_shown) $(for id in 2700 3100 3500 3900 4300 4700 5100 5500 5800; do field $id 7; done | grep -c 1)"
@@ -568,6 +636,17 @@ session_missing_ambient() {
     else
         fail "after the box, the game runs: rodents come up"
     fi
+    # Right after a rodent's pop-up cue, a miss: its gunshot cuts the pop-up
+    # off and plays to its end long before the next rodent comes up.
+    look
+    probe wait-show 8000 2700 3100 3500 3900 4300 4700 5100 5500 5800 >/dev/null
+    click_at 600 740
+    sleep 1.5
+    if sink_holds "$sink" "$RES/game/7900.wav" 0; then
+        pass "a miss plays snd_shot, WAVE 7900, to its end"
+    else
+        fail "a miss plays snd_shot, WAVE 7900, to its end" "$(sink_size "$sink") bytes played"
+    fi
     look
     click_button 450
     if wait_for 10 game_ended; then pass "the close button ends the game"; else fail "the close button ends the game"; fi
@@ -580,6 +659,7 @@ start_x
 make_prefix
 install_copies
 session_program_files
+session_ambient_alone
 session_full_game
 session_alt_f4
 session_missing_ambient

@@ -18,6 +18,9 @@
 //                         have exactly this title, and how many of them
 //                         are visible
 //   restore               restores the main window from minimized
+//   close TITLE           sends WM_SYSCOMMAND SC_CLOSE to every top-level
+//                         window with exactly this title, as the game does
+//                         to close Ambient
 //   box CAPTION MS        waits for a message box with this caption, then
 //                         prints "box X Y TEXT" with the screen centre of
 //                         its first button
@@ -160,6 +163,24 @@ static int count_windows(const char* title) {
     return 0;
 }
 
+struct TitleList {
+    const char* title;
+    std::vector<HWND> windows;
+};
+
+static BOOL CALLBACK list_titled(HWND window, LPARAM lparam) {
+    TitleList& list = *reinterpret_cast<TitleList*>(lparam);
+    if (text_of(window) == list.title) list.windows.push_back(window);
+    return TRUE;
+}
+
+static int close_windows(const char* title) {
+    TitleList list{title, {}};
+    EnumWindows(list_titled, reinterpret_cast<LPARAM>(&list));
+    for (HWND window : list.windows) SendMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    return list.windows.empty() ? 1 : 0;
+}
+
 static int restore_window() {
     HWND main = game_window();
     // Async: the game's thread does the restoring, the probe need not wait.
@@ -232,9 +253,10 @@ int main(int argc, char** argv) {
     }
     if (command == "count" && argc == 3) return count_windows(argv[2]);
     if (command == "restore") return restore_window();
+    if (command == "close" && argc == 3) return close_windows(argv[2]);
     if (command == "version" && argc == 3) return print_version(argv[2]);
     if (command == "box" && argc == 4) return find_box(argv[2], milliseconds(argv[3]));
     std::fprintf(stderr, "usage: scene-probe scene | wait-window MS | wait-gone MS | wait-show MS ID... |"
-                         " count TITLE | restore | box CAPTION MS | version FILE\n");
+                         " count TITLE | restore | close TITLE | box CAPTION MS | version FILE\n");
     return 2;
 }
