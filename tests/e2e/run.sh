@@ -33,12 +33,12 @@ done
 mkdir -p "$ART"
 rm -f "$ART"/*.png "$ART"/*.txt
 WORK=$(mktemp -d /tmp/plinkfield-e2e.XXXXXX)
-TAG=$(basename "$WORK")  # names this run's processes in ps
+TAG=$(basename "$WORK")  # in the paths of this run's processes
 XVFB_PID=""
 
 cleanup() {
     # Only what this run started: its own prefix's wineserver and Xvfb.
-    [ -d "$WORK/prefix" ] && wineserver -k >/dev/null 2>&1
+    [ -d "$WORK/prefix" ] && WINEPREFIX="$WORK/prefix" wineserver -k >/dev/null 2>&1
     [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
     rm -rf "$WORK"
 }
@@ -128,7 +128,7 @@ wave_samples() {
 sink_holds() {
     local at size
     read -r at size < <(wave_samples "$2")
-    [ "$(stat -c %s "$1" 2>/dev/null || echo 0)" -ge $(($3 + size)) ] && cmp -s -n "$size" -i "$at:$3" "$2" "$1"
+    sink_at_least "$1" $(($3 + size)) && cmp -s -n "$size" -i "$at:$3" "$2" "$1"
 }
 
 sink_size() { stat -c %s "$1" 2>/dev/null || echo 0; }
@@ -205,8 +205,10 @@ look() {
 # field ID N: field N of a child line (2 id, 3 x, 4 y, 5 w, 6 h, 7 visible).
 field() { awk -v id="$1" -v n="$2" '$1 == "child" && $2 == id { print $n }' "$WORK/scene"; }
 
-# The text of a child: everything after the class.
-text_of() { awk -v id="$1" '$1 == "child" && $2 == id { $1 = $2 = $3 = $4 = $5 = $6 = $7 = $8 = ""; sub(/^ +/, ""); print }' "$WORK/scene"; }
+# The text of a child: everything after the styles.
+text_of() {
+    awk -v id="$1" '$1 == "child" && $2 == id { for (i = 1; i <= 10; i++) $i = ""; sub(/^ +/, ""); print }' "$WORK/scene"
+}
 
 visible_ids() { awk '$1 == "child" && $7 == 1 { print $2 }' "$WORK/scene" | sort -n | tr '\n' ' ' | sed 's/ $//'; }
 
@@ -259,8 +261,10 @@ region_matches() {
 # ---------------------------------------------------------- expectations
 
 # The scene as the table makes it, in the probe's words and in creation
-# order: "child ID X Y W H VISIBLE CLASS TEXT", sprites sized as their
-# initial image. (Plain awk: Debian's default is mawk.)
+# order: "child ID X Y W H VISIBLE CLASS STYLE EXSTYLE TEXT", sprites sized
+# as their initial image; styles WS_CHILD | SS_BITMAP for a sprite,
+# WS_CHILD | SS_SIMPLE for a label, WS_CHILD | BS_OWNERDRAW for a button,
+# and WS_VISIBLE while shown. (Plain awk: Debian's default is mawk.)
 expected_scene() {
     {
         sed -n 's/^ *{\([0-9]*\), \([0-9]*\), \([0-9]*\), [0-9]*, ".*/size \1 \2 \3/p' "$ROOT/game/shell/bitmaps.h"
@@ -272,7 +276,9 @@ expected_scene() {
             text = $9; gsub(/"/, "", text)
             wh = (kind == "sprite") ? size[$8] : $6 " " $7
             cls = (kind == "button") ? "Button" : "Static"
-            print "child", $3, $4, $5, wh, ($11 == "true" ? 0 : 1), cls, text
+            shown = ($11 == "true") ? 0 : 1
+            style = (shown ? "5" : "4") "000000" ((kind == "sprite") ? "E" : "B")
+            print "child", $3, $4, $5, wh, shown, cls, style, "00000000", text
         }' | sed 's/ $//'
 }
 
@@ -296,7 +302,7 @@ shoot_a_rodent() {
         click_at "$HIT_X" "$HIT_Y"
         sleep 0.3
         look
-        if [ "$(text_of 2400)" != "$(printf '%04d' 0)" ]; then
+        if [ "$(text_of 2400)" != 0000 ]; then
             HIT_ID=$id
             return 0
         fi
@@ -371,7 +377,7 @@ session_full_game() {
     expect "the window is 1280 x 786 at the screen's top-left corner" "0 0 1280 786 1 0" \
         "$(grep '^window ' "$WORK/scene" | cut -d' ' -f2-)"
     if diff <(expected_scene) <(actual_scene) >"$ART/scene-diff.txt"; then
-        pass "83 child windows in table order, stacked earlier-on-top, with their classes, rectangles, texts and visibility"
+        pass "83 child windows in table order, stacked earlier-on-top, with their classes, styles, rectangles, texts and visibility"
     else
         fail "83 child windows as the table makes them" "see $ART/scene-diff.txt"
     fi

@@ -5,9 +5,10 @@
 //   scene                 the main window, then every child in stacking
 //                         order (topmost first):
 //                           window X Y W H VISIBLE ICONIC
-//                           child ID X Y W H VISIBLE CLASS TEXT
+//                           child ID X Y W H VISIBLE CLASS STYLE EXSTYLE TEXT
 //                         child positions are in the main window's client
-//                         coordinates, window ones on the screen
+//                         coordinates, window ones on the screen; styles
+//                         in hexadecimal
 //   wait-window MS        prints "waiting", waits for the main window to
 //                         be visible, then prints "shown UNIX_MS", the
 //                         moment it saw it
@@ -92,9 +93,11 @@ static int print_scene() {
                 IsWindowVisible(main) ? 1 : 0, IsIconic(main) ? 1 : 0);
     for (HWND child = GetWindow(main, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         const RECT r = client_rect_of(child, main);
-        const LONG style = GetWindowLongA(child, GWL_STYLE);
-        std::printf("child %d %ld %ld %ld %ld %d %s %s\n", GetDlgCtrlID(child), r.left, r.top, r.right - r.left,
-                    r.bottom - r.top, (style & WS_VISIBLE) ? 1 : 0, class_of(child).c_str(), text_of(child).c_str());
+        const DWORD style = static_cast<DWORD>(GetWindowLongA(child, GWL_STYLE));
+        const DWORD ex_style = static_cast<DWORD>(GetWindowLongA(child, GWL_EXSTYLE));
+        std::printf("child %d %ld %ld %ld %ld %d %s %08lX %08lX %s\n", GetDlgCtrlID(child), r.left, r.top,
+                    r.right - r.left, r.bottom - r.top, (style & WS_VISIBLE) ? 1 : 0, class_of(child).c_str(), style,
+                    ex_style, text_of(child).c_str());
     }
     return 0;
 }
