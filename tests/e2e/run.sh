@@ -412,8 +412,8 @@ session_full_game() {
     fi
 
     echo "== the window"
-    # Keys go to the window that has the focus: the main window itself until
-    # a button is clicked (a clicked button keeps the focus).
+    # Keys go to the window that has the focus: the main window takes it
+    # back after every button command.
     xdotool mousemove $((WX + 640)) $((WY + 300))
     local key dx dy
     for key in Right:2:0 Down:0:2 Left:-2:0 Up:0:-2; do
@@ -446,6 +446,14 @@ session_full_game() {
     sleep 0.5
     look
     expect "START shows the 25 cartridges" "25" "$(cartridges_shown)"
+    local x0=$WX y0=$WY
+    xdotool key Right
+    sleep 0.3
+    look
+    expect "after START the arrow keys still nudge the window" "$((x0 + 2)) $y0" "$WX $WY"
+    xdotool key Left
+    sleep 0.3
+    look
     if wait_for 10 ambient_running; then pass "START starts an Ambient process"; else fail "START starts an Ambient process"; fi
     sleep 0.5
     expect "Ambient owns one hidden window titled Ambient" "1 0" "$(probe count Ambient)"

@@ -44,6 +44,9 @@ static LRESULT on_command(HWND window, UINT message, WPARAM wparam, LPARAM lpara
     // The notification code is not looked at: a quick second click on a
     // button arrives as BN_DOUBLECLICKED and runs the command as well.
     dispatch_command(LOWORD(wparam));
+    // A clicked button keeps the keyboard focus and would swallow the arrow
+    // keys; the window takes it back so nudging works in every stage.
+    if (IsWindow(window)) SetFocus(window);
     return DefWindowProcA(window, message, wparam, lparam);
 }
 
@@ -64,7 +67,8 @@ static LRESULT on_mouse_move(HWND, UINT, WPARAM, LPARAM lparam) {
     return 0;
 }
 
-static LRESULT on_left_button_down(HWND, UINT, WPARAM, LPARAM lparam) {
+static LRESULT on_left_button_down(HWND window, UINT, WPARAM, LPARAM lparam) {
+    SetFocus(window);  // back from a button pressed and released elsewhere
     press_lparam = lparam;
     handle_press(LOWORD(lparam), HIWORD(lparam));
     return 0;
