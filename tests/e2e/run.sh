@@ -666,6 +666,33 @@ session_missing_ambient() {
     if wait_for 10 game_ended; then pass "the close button ends the game"; else fail "the close button ends the game"; fi
 }
 
+# Ambients left over from earlier (two started by hand): one CANCEL closes
+# every window titled Ambient, not only the first one found.
+session_every_ambient() {
+    echo "== every Ambient closed"
+    local i
+    for i in 1 2; do
+        (cd "$WORK/game/Audio_Bkgrnd" && exec wine "$WORK/game/Audio_Bkgrnd/Ambient.exe") >>"$ART/ambient.log" 2>&1 &
+    done
+    two_windows() { [ "$(probe count Ambient | cut -d' ' -f1)" = 2 ]; }
+    three_windows() { [ "$(probe count Ambient | cut -d' ' -f1)" = 3 ]; }
+    if wait_for 15 two_windows; then pass "two Ambients run before the game"; else fail "two Ambients run before the game"; fi
+    launch_game "$WORK/game" || { fail "the game starts beside them" "no window"; return; }
+    echo "$STARTUP_MS" >>"$ART/startup-ms.txt"
+    look
+    click_button 700
+    if wait_for 15 three_windows; then pass "START adds a third"; else fail "START adds a third" "$(probe count Ambient)"; fi
+    click_button 800
+    if wait_for 10 ambient_ended; then
+        pass "CANCEL ends all three Ambient processes"
+    else
+        fail "CANCEL ends all three Ambient processes" "$(processes_of Ambient.exe) still running"
+    fi
+    look
+    click_button 450
+    if wait_for 10 game_ended; then pass "the close button ends the game"; else fail "the close button ends the game"; fi
+}
+
 # ===================================================================== run
 
 T0=$(date +%s)
@@ -676,6 +703,7 @@ session_program_files
 session_ambient_alone
 session_full_game
 session_alt_f4
+session_every_ambient
 session_missing_ambient
 
 echo "Start-up times (ms, process start to window shown): $(tr '\n' ' ' <"$ART/startup-ms.txt" 2>/dev/null)"
