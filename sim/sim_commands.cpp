@@ -112,13 +112,7 @@ std::string run(const std::vector<std::string>& t) {
 }
 
 std::string error_json(int line_number, const std::string& why) {
-    std::string text = "line " + std::to_string(line_number) + ": " + why, out = "{\"error\":\"";
-    for (char c : text) {
-        if (c == '"' || c == '\\') out += '\\';
-        if (static_cast<unsigned char>(c) < 0x20) continue;
-        out += c;
-    }
-    return out + "\"}\n";
+    return "{\"error\":" + json_string("line " + std::to_string(line_number) + ": " + why) + "}\n";
 }
 
 }  // namespace

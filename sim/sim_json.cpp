@@ -2,6 +2,7 @@
 #include <string>
 
 #include "../game/rules/game_state.h"
+#include "../game/shell/record/record.h"
 #include "../game/shell/scene.h"
 #include "sim.h"
 
@@ -75,15 +76,6 @@ constexpr Field FIELDS[] = {
     num("cursor_y", game.cursor_y),
 };
 
-std::string quoted(const std::string& s) {
-    std::string out = "\"";
-    for (char c : s) {
-        if (c == '"' || c == '\\') out += '\\';
-        out += c;
-    }
-    return out + "\"";
-}
-
 }  // namespace
 
 std::string state_json() {
@@ -92,10 +84,10 @@ std::string state_json() {
     for (const Field& f : FIELDS) {
         if (!first_field) out += ',';
         first_field = false;
-        out += quoted(f.name) + ':';
+        out += json_string(f.name) + ':';
         switch (f.kind) {
             case Field::number: out += std::to_string(*f.value); break;
-            case Field::text: out += quoted(*f.str); break;
+            case Field::text: out += json_string(*f.str); break;
             case Field::strip: {
                 const DragStrip& s = game.drag_strip;
                 out += '[' + std::to_string(s.left) + ',' + std::to_string(s.top) + ',' + std::to_string(s.right) +
@@ -121,11 +113,11 @@ std::string scene_json() {
         const SceneElement& s = scene[e];
         const ElementRow& row = ELEMENT_TABLE[e];
         if (e > 0) out += ',';
-        out += "{\"name\":" + quoted(row.name) + ",\"visible\":" + (s.visible ? "true" : "false") +
+        out += "{\"name\":" + json_string(row.name) + ",\"visible\":" + (s.visible ? "true" : "false") +
                ",\"x\":" + std::to_string(s.x) + ",\"y\":" + std::to_string(s.y) + ",\"w\":" + std::to_string(s.w) +
                ",\"h\":" + std::to_string(s.h);
         if (row.kind == ElementKind::sprite) out += ",\"image\":" + std::to_string(s.image);
-        if (row.kind == ElementKind::label) out += ",\"text\":" + quoted(s.text);
+        if (row.kind == ElementKind::label) out += ",\"text\":" + json_string(s.text);
         out += '}';
     }
     return out + "]}\n";

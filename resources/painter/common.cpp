@@ -53,6 +53,14 @@ void add_stop(cairo_pattern_t* p, double offset, Rgb c, double alpha) {
     cairo_pattern_add_color_stop_rgba(p, offset, c.r, c.g, c.b, alpha);
 }
 
+void fill_linear(cairo_t* cr, double x0, double y0, double x1, double y1, std::initializer_list<Stop> stops) {
+    cairo_pattern_t* g = cairo_pattern_create_linear(x0, y0, x1, y1);
+    for (const Stop& stop : stops) add_stop(g, stop.offset, stop.colour, stop.alpha);
+    cairo_set_source(cr, g);
+    cairo_fill(cr);
+    cairo_pattern_destroy(g);
+}
+
 // ---------------------------------------------------------------- random
 
 std::uint64_t Rng::next() {

@@ -5,6 +5,7 @@
 #include <cairo.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <string>
@@ -50,6 +51,14 @@ Rgb mix(Rgb a, Rgb b, double t);
 Rgb shade(Rgb c, double factor);  // < 1 darker, > 1 lighter
 void set_colour(cairo_t* cr, Rgb c, double alpha = 1.0);
 void add_stop(cairo_pattern_t* p, double offset, Rgb c, double alpha = 1.0);
+
+struct Stop {
+    double offset;
+    Rgb colour;
+    double alpha = 1.0;
+};
+// Fills the current path with a linear gradient from (x0, y0) to (x1, y1).
+void fill_linear(cairo_t* cr, double x0, double y0, double x1, double y1, std::initializer_list<Stop> stops);
 
 // ---------------------------------------------------------------- random
 

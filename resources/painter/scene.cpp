@@ -21,14 +21,9 @@ double nearness(double y) { return std::clamp((y - HORIZON) / (PANEL_TOP - HORIZ
 // ---------------------------------------------------------------- sky
 
 void paint_sky(cairo_t* cr) {
-    cairo_pattern_t* g = cairo_pattern_create_linear(0, 0, 0, HORIZON + 20);
-    add_stop(g, 0.0, rgb8(58, 112, 190));
-    add_stop(g, 0.55, rgb8(118, 168, 222));
-    add_stop(g, 1.0, rgb8(196, 222, 236));
-    cairo_set_source(cr, g);
     cairo_rectangle(cr, 0, 0, W, HORIZON + 20);
-    cairo_fill(cr);
-    cairo_pattern_destroy(g);
+    fill_linear(cr, 0, 0, 0, HORIZON + 20,
+                {{0.0, rgb8(58, 112, 190)}, {0.55, rgb8(118, 168, 222)}, {1.0, rgb8(196, 222, 236)}});
 }
 
 // A soft cloud: many translucent puffs, white on top, a little grey below.
@@ -79,12 +74,7 @@ void paint_hills(cairo_t* cr) {
     for (int x = 0; x <= W; x += 4) cairo_line_to(cr, x, far_ridge(x));
     cairo_line_to(cr, W, H);
     cairo_close_path(cr);
-    cairo_pattern_t* g = cairo_pattern_create_linear(0, 250, 0, HORIZON);
-    add_stop(g, 0, rgb8(150, 178, 184));
-    add_stop(g, 1, rgb8(132, 166, 150));
-    cairo_set_source(cr, g);
-    cairo_fill(cr);
-    cairo_pattern_destroy(g);
+    fill_linear(cr, 0, 250, 0, HORIZON, {{0, rgb8(150, 178, 184)}, {1, rgb8(132, 166, 150)}});
 
     // A far line of trees and bushes along the near ridge.
     Rng rng(0x7EE5);
@@ -111,14 +101,11 @@ void paint_meadow(cairo_t* cr) {
     for (int x = 0; x <= W; x += 4) cairo_line_to(cr, x, near_ridge(x));
     cairo_line_to(cr, W, PANEL_TOP);
     cairo_close_path(cr);
-    cairo_pattern_t* g = cairo_pattern_create_linear(0, HORIZON - 10, 0, PANEL_TOP);
-    add_stop(g, 0.0, rgb8(172, 192, 110));
-    add_stop(g, 0.25, rgb8(138, 178, 76));
-    add_stop(g, 0.6, rgb8(96, 156, 52));
-    add_stop(g, 1.0, rgb8(58, 124, 36));
-    cairo_set_source(cr, g);
-    cairo_fill(cr);
-    cairo_pattern_destroy(g);
+    fill_linear(cr, 0, HORIZON - 10, 0, PANEL_TOP,
+                {{0.0, rgb8(172, 192, 110)},
+                 {0.25, rgb8(138, 178, 76)},
+                 {0.6, rgb8(96, 156, 52)},
+                 {1.0, rgb8(58, 124, 36)}});
 
     Rng rng(0x3EAD0);
     // Broad light and shadow over the grass.
@@ -229,14 +216,9 @@ void paint_burrow(cairo_t* cr, const Burrow& b, Rng& rng) {
         cairo_fill(cr);
     }
     // The opening: the far wall catches a little light, the depth is black.
-    cairo_pattern_t* hole = cairo_pattern_create_linear(0, b.cy - b.ry, 0, b.cy + b.ry);
-    add_stop(hole, 0.0, rgb8(74, 50, 30));
-    add_stop(hole, 0.45, rgb8(30, 19, 12));
-    add_stop(hole, 1.0, rgb8(16, 10, 7));
-    cairo_set_source(cr, hole);
     ellipse(cr, b.cx, b.cy, b.rx, b.ry);
-    cairo_fill(cr);
-    cairo_pattern_destroy(hole);
+    fill_linear(cr, 0, b.cy - b.ry, 0, b.cy + b.ry,
+                {{0.0, rgb8(74, 50, 30)}, {0.45, rgb8(30, 19, 12)}, {1.0, rgb8(16, 10, 7)}});
     // The lit front lip.
     cairo_save(cr);
     cairo_translate(cr, b.cx, b.cy);
@@ -297,12 +279,7 @@ void paint_trunk(cairo_t* cr) {
     cairo_fill_preserve(cr);
     cairo_pattern_destroy(bark);
     // The root flare is darker towards the ground.
-    cairo_pattern_t* foot = cairo_pattern_create_linear(1184, 0, 1214, 0);
-    add_stop(foot, 0, rgb8(22, 16, 12), 0.9);
-    add_stop(foot, 1, rgb8(22, 16, 12), 0.0);
-    cairo_set_source(cr, foot);
-    cairo_fill(cr);
-    cairo_pattern_destroy(foot);
+    fill_linear(cr, 1184, 0, 1214, 0, {{0, rgb8(22, 16, 12), 0.9}, {1, rgb8(22, 16, 12), 0.0}});
 
     // Cracks only left of the lizards' lane and up in the crown.
     Rng rng(0xBA4C);
@@ -478,13 +455,8 @@ void bevel_box(cairo_t* cr, double x, double y, double w, double h, Rgb fill, bo
 }
 
 void wood(cairo_t* cr, double x, double y, double w, double h, std::uint64_t seed) {
-    cairo_pattern_t* g = cairo_pattern_create_linear(0, y, 0, y + h);
-    add_stop(g, 0, rgb8(118, 84, 52));
-    add_stop(g, 1, rgb8(82, 56, 34));
-    cairo_set_source(cr, g);
     cairo_rectangle(cr, x, y, w, h);
-    cairo_fill(cr);
-    cairo_pattern_destroy(g);
+    fill_linear(cr, 0, y, 0, y + h, {{0, rgb8(118, 84, 52)}, {1, rgb8(82, 56, 34)}});
     Rng rng(seed);
     for (int i = 0; i < static_cast<int>(w * h / 90); ++i) {
         const double yy = rng.range(y + 2, y + h - 2), xx = rng.range(x, x + w), len = rng.range(30, 160);
@@ -539,26 +511,16 @@ void paint_panel(cairo_t* cr) {
     }
 
     // The cartridge tray: one slot per cartridge, all alike.
-    cairo_pattern_t* tray = cairo_pattern_create_linear(0, 707, 0, 773);
-    add_stop(tray, 0, rgb8(46, 34, 24));
-    add_stop(tray, 1, rgb8(70, 52, 36));
-    cairo_set_source(cr, tray);
     rounded_rect(cr, 861, 707, 414, 66, 5);
-    cairo_fill(cr);
-    cairo_pattern_destroy(tray);
+    fill_linear(cr, 0, 707, 0, 773, {{0, rgb8(46, 34, 24)}, {1, rgb8(70, 52, 36)}});
     set_colour(cr, rgb8(24, 16, 10));
     cairo_set_line_width(cr, 1);
     rounded_rect(cr, 861.5, 707.5, 413, 65, 5);
     cairo_stroke(cr);
     for (int k = 1; k <= 25; ++k) {
         const double x = 853 + 16 * k, y = 713;
-        cairo_pattern_t* slot = cairo_pattern_create_linear(0, y, 0, y + 54);
-        add_stop(slot, 0, rgb8(14, 10, 7));
-        add_stop(slot, 1, rgb8(38, 28, 20));
-        cairo_set_source(cr, slot);
         rounded_rect(cr, x + 1, y + 1, 12, 52, 3);
-        cairo_fill(cr);
-        cairo_pattern_destroy(slot);
+        fill_linear(cr, 0, y, 0, y + 54, {{0, rgb8(14, 10, 7)}, {1, rgb8(38, 28, 20)}});
     }
 }
 
@@ -569,13 +531,9 @@ void plate(cairo_t* cr, int w, int h, Rgb top, Rgb bottom, const char* word, boo
     set_colour(cr, rgb8(28, 18, 10));
     rounded_rect(cr, 0.5, 0.5, w - 1, h - 1, r);
     cairo_fill(cr);
-    cairo_pattern_t* g = cairo_pattern_create_linear(0, 2, 0, h - 2);
-    add_stop(g, 0, pressed ? shade(bottom, 0.9) : top);
-    add_stop(g, 1, pressed ? shade(top, 0.8) : bottom);
-    cairo_set_source(cr, g);
     rounded_rect(cr, 2, 2, w - 4, h - 4, r - 1.5);
-    cairo_fill(cr);
-    cairo_pattern_destroy(g);
+    fill_linear(cr, 0, 2, 0, h - 2,
+                {{0, pressed ? shade(bottom, 0.9) : top}, {1, pressed ? shade(top, 0.8) : bottom}});
     // Bevel: lit from the top left, inverted when pressed.
     cairo_set_line_width(cr, 1.5);
     cairo_save(cr);
@@ -612,13 +570,10 @@ void mark(cairo_t* cr, int w, int h, bool close, bool pressed) {
     set_colour(cr, rgb8(28, 18, 10));
     cairo_rectangle(cr, 0, 0, w, h);
     cairo_fill(cr);
-    cairo_pattern_t* g = cairo_pattern_create_linear(0, 1, 0, h - 1);
-    add_stop(g, 0, pressed ? rgb8(70, 48, 30) : rgb8(150, 110, 70));
-    add_stop(g, 1, pressed ? rgb8(100, 72, 44) : rgb8(96, 66, 40));
-    cairo_set_source(cr, g);
     cairo_rectangle(cr, 1, 1, w - 2, h - 2);
-    cairo_fill(cr);
-    cairo_pattern_destroy(g);
+    fill_linear(cr, 0, 1, 0, h - 1,
+                {{0, pressed ? rgb8(70, 48, 30) : rgb8(150, 110, 70)},
+                 {1, pressed ? rgb8(100, 72, 44) : rgb8(96, 66, 40)}});
     cairo_set_line_width(cr, 1);
     set_colour(cr, pressed ? rgb8(20, 12, 8) : rgb8(200, 165, 120));
     cairo_move_to(cr, 1.5, h - 1.5);

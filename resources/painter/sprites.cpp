@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 
 #include "game/shell/bitmaps.h"
 #include "game/shell/elements.h"
@@ -66,12 +67,8 @@ void paint_rodent(cairo_t* cr, cairo_surface_t* scene, const Burrow& b, double c
     }
     // Darker as it goes down into the hole.
     rodent_body_path(cr, cx, hy, b.cy + b.ry, r * 0.95);
-    cairo_pattern_t* dusk = cairo_pattern_create_linear(0, b.cy - b.ry * 1.6, 0, b.cy + b.ry * 0.3);
-    add_stop(dusk, 0, rgb8(16, 10, 7), 0.0);
-    add_stop(dusk, 1, rgb8(16, 10, 7), 0.92);
-    cairo_set_source(cr, dusk);
-    cairo_fill(cr);
-    cairo_pattern_destroy(dusk);
+    fill_linear(cr, 0, b.cy - b.ry * 1.6, 0, b.cy + b.ry * 0.3,
+                {{0, rgb8(16, 10, 7), 0.0}, {1, rgb8(16, 10, 7), 0.92}});
     if (raised && hy + r * 1.8 < b.cy - b.ry) {
         // Front paws held to the chest, claws showing on the big ones.
         for (int side = -1; side <= 1; side += 2) {
@@ -214,6 +211,25 @@ void patch_blob(cairo_t* cr, Rng& rng, double cx, double cy, double rx, double r
     cairo_close_path(cr);
     set_colour(cr, PATCH);
     cairo_fill(cr);
+}
+
+struct Spot {
+    double cx, cy, rx, ry;
+};
+
+// The filled hide's outline, and its black patches kept inside it.
+void outline_with_spots(cairo_t* cr, cairo_path_t* hide, Rng& rng, std::initializer_list<Spot> spots) {
+    cairo_append_path(cr, hide);
+    set_colour(cr, OUTLINE, 0.55);
+    cairo_set_line_width(cr, 0.8);
+    cairo_stroke(cr);
+    cairo_save(cr);
+    cairo_append_path(cr, hide);
+    cairo_clip(cr);
+    cairo_new_path(cr);
+    for (const Spot& p : spots) patch_blob(cr, rng, p.cx, p.cy, p.rx, p.ry);
+    cairo_restore(cr);
+    cairo_path_destroy(hide);
 }
 
 void cow_leg(cairo_t* cr, double x, double top, double bottom, bool far) {
@@ -368,27 +384,8 @@ void paint_cow_body(cairo_t* cr, const CowHead& head) {
     cairo_curve_to(cr, 26, 40, 25, 26, 30, 20);
     cairo_close_path(cr);
     cairo_path_t* barrel = cairo_copy_path(cr);
-    cairo_pattern_t* g = cairo_pattern_create_linear(0, 14, 0, 46);
-    add_stop(g, 0, HIDE);
-    add_stop(g, 0.6, HIDE);
-    add_stop(g, 1, HIDE_SHADE);
-    cairo_set_source(cr, g);
-    cairo_fill(cr);
-    cairo_pattern_destroy(g);
-    cairo_append_path(cr, barrel);
-    set_colour(cr, OUTLINE, 0.55);
-    cairo_set_line_width(cr, 0.8);
-    cairo_stroke(cr);
-    cairo_save(cr);
-    cairo_append_path(cr, barrel);
-    cairo_clip(cr);
-    cairo_new_path(cr);
-    patch_blob(cr, rng, 50, 22, 9, 7);
-    patch_blob(cr, rng, 74, 30, 8, 9);
-    patch_blob(cr, rng, 36, 36, 5, 4);
-    patch_blob(cr, rng, 62, 42, 5, 3);
-    cairo_restore(cr);
-    cairo_path_destroy(barrel);
+    fill_linear(cr, 0, 14, 0, 46, {{0, HIDE}, {0.6, HIDE}, {1, HIDE_SHADE}});
+    outline_with_spots(cr, barrel, rng, {{50, 22, 9, 7}, {74, 30, 8, 9}, {36, 36, 5, 4}, {62, 42, 5, 3}});
     // Udder, near legs.
     ellipse(cr, 70, 45, 5.5, 3.5);
     set_colour(cr, rgb8(240, 170, 170));
@@ -442,19 +439,7 @@ void paint_cows(cairo_surface_t* scene, Pictures& out) {
     ellipse(cr, 64, 32, 34, 13);
     cairo_path_t* body = cairo_copy_path(cr);
     fill_radial(cr, 60, 26, 64, 32, 36, HIDE, HIDE_SHADE);
-    cairo_append_path(cr, body);
-    set_colour(cr, OUTLINE, 0.55);
-    cairo_set_line_width(cr, 0.8);
-    cairo_stroke(cr);
-    cairo_save(cr);
-    cairo_append_path(cr, body);
-    cairo_clip(cr);
-    cairo_new_path(cr);
-    patch_blob(cr, rng, 56, 36, 9, 6);
-    patch_blob(cr, rng, 82, 28, 7, 8);
-    patch_blob(cr, rng, 42, 26, 5, 4);
-    cairo_restore(cr);
-    cairo_path_destroy(body);
+    outline_with_spots(cr, body, rng, {{56, 36, 9, 6}, {82, 28, 7, 8}, {42, 26, 5, 4}});
     ellipse(cr, 70, 21, 5, 3);
     set_colour(cr, rgb8(240, 170, 170));
     cairo_fill(cr);

@@ -20,13 +20,12 @@ std::vector<std::string> take_events() {
 
 static void record(std::string line) { recorder.events.push_back(std::move(line)); }
 
-// Texts recorded here are the game's own fixed strings: nothing to escape
-// but the two characters JSON insists on.
-static std::string quoted(const char* s) {
+std::string json_string(const std::string& s) {
     std::string out = "\"";
-    for (; *s; ++s) {
-        if (*s == '"' || *s == '\\') out += '\\';
-        out += *s;
+    for (char c : s) {
+        if (static_cast<unsigned char>(c) < 0x20) continue;
+        if (c == '"' || c == '\\') out += '\\';
+        out += c;
     }
     return out + "\"";
 }
@@ -44,7 +43,7 @@ void platform_timer_stop() {
 }
 
 void platform_message_box(const char* text, const char* caption) {
-    record("{\"message_box\":" + quoted(text) + ",\"caption\":" + quoted(caption) + "}");
+    record("{\"message_box\":" + json_string(text) + ",\"caption\":" + json_string(caption) + "}");
 }
 
 void platform_window_minimize() { record(R"({"window":"minimize"})"); }

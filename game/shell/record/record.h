@@ -26,3 +26,7 @@ void reset_recorder();
 
 // Hands the events over and empties the log.
 std::vector<std::string> take_events();
+
+// A JSON string literal: quotes and backslashes escaped, control
+// characters dropped (none of the game's texts has any).
+std::string json_string(const std::string& s);
