@@ -23,15 +23,6 @@ TEST_F(GameTest, EverySpriteTakesItsImagesSizeKeepingItsCorner) {
     EXPECT_EQ(scene[descender(3)].w, 35);
 }
 
-TEST_F(GameTest, CatalogueHoldsEveryImageTheRulesSwapIn) {
-    for (int id : {7450, 7600, 7650, 6000, 9500, 11450, 11500, 11550, 11600, 10650, 10900, 10950})
-        EXPECT_NE(find_bitmap(id), nullptr) << id;
-    EXPECT_EQ(find_bitmap(10650)->bits, 8);
-    int eight_bit = 0;
-    for (const BitmapInfo& b : BITMAP_CATALOGUE) eight_bit += b.bits == 8;
-    EXPECT_EQ(eight_bit, 1);
-}
-
 TEST_F(GameTest, ImageSwapResizesButKeepsVisibilityAndCorner) {
     set_element_image(cow, 7550);  // a larger picture on the standing cow
     EXPECT_EQ(scene[cow].w, 105);
@@ -60,13 +51,4 @@ TEST(PointInRect, LeftAndTopEdgesInsideRightAndBottomOutside) {
     EXPECT_FALSE(point_in_rect(r, 15, 40));
     EXPECT_FALSE(point_in_rect(r, 9, 25));
     EXPECT_FALSE(point_in_rect(r, 15, 19));
-}
-
-TEST_F(GameTest, LabelsAreAddressedByControlIdAndReplacedWhole) {
-    set_label_text(SCORE_LABEL_ID, "001234");
-    set_label_text(SCORE_LABEL_ID, "5");
-    EXPECT_EQ(label(score_label), "5");
-    EXPECT_TRUE(visible(score_label));
-    set_label_text(2100, "x");  // a cartridge, not a label: nothing changes
-    EXPECT_EQ(scene[cartridge(1)].text, "");
 }

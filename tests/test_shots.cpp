@@ -32,12 +32,6 @@ TEST_F(ShotTest, PressJustOutsideTheDragStripIsAShot) {
     EXPECT_EQ(game.misses, 2);
 }
 
-TEST_F(ShotTest, EveryShotRunsOneTickAfterItIsResolved) {
-    int cow_tick = game.cow_tick;
-    miss();
-    EXPECT_EQ(game.cow_tick, cow_tick + 1);
-}
-
 TEST_F(ShotTest, RaisedRodentScoresOnEveryPressUntilItSinks) {
     EXPECT_THAT(click_on(raised(6)), ElementsAre(cue("snd_hit")));
     EXPECT_THAT(click_on(raised(6)), ElementsAre(cue("snd_hit")));

@@ -1,6 +1,5 @@
 // The window-level routines: cursor markers, nudging, the two window
 // commands, the destruction of the window and where Ambient lies.
-#include "game/shell/buttons.h"
 #include "game_fixture.h"
 
 using ::testing::ElementsAre;
@@ -75,15 +74,6 @@ TEST_F(GameTest, DestroyingTheWindowAnyOtherWayClosesAmbientToo) {
 TEST_F(GameTest, UnknownCommandsDoNothing) {
     EXPECT_THAT(command(2200), IsEmpty());
     EXPECT_THAT(command(0), IsEmpty());
-}
-
-TEST(ButtonImages, PairsOfNormalAndPressedBitmaps) {
-    EXPECT_EQ(button_image(400, false), 300);
-    EXPECT_EQ(button_image(400, true), 350);
-    EXPECT_EQ(button_image(450, true), 250);
-    EXPECT_EQ(button_image(700, false), 500);
-    EXPECT_EQ(button_image(800, true), 650);
-    EXPECT_EQ(button_image(999, false), 0);
 }
 
 TEST_F(GameTest, AmbientLiesInItsFolderBesideTheProgram) {
