@@ -1,0 +1,13 @@
+// The page's sound, with Web Audio: the cues on one channel, the meadow
+// loop that Ambient plays in the other builds, and the refusal beep.
+// A browser lets a page sound only after a user gesture; until the first
+// one (the START press at the latest) every request is silently dropped.
+#pragma once
+
+// Decodes the 17 cues and Ambient's WAVE 300 once, at start-up; no audio
+// context exists until the first sound is asked for after a gesture.
+void prepare_sounds();
+
+// The shell's platform_beep: a short tone beside the cue channel, as the
+// system beep is beside the game's own sounds.
+void play_beep();

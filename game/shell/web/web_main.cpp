@@ -1,0 +1,21 @@
+// The page's entry: pictures, sounds and font made ready, the scene built,
+// the canvas fitted to the window and the input listened to. main returns
+// and the browser's event loop runs the game from then on.
+#include "../../audio/web/web_audio.h"
+#include "../scene.h"
+#include "web_shell.h"
+
+int main() {
+    open_canvas();
+    load_pictures();
+    prepare_sounds();
+    create_scene();
+    fit_canvas_to_window();
+    listen_to_input();
+    set_field_cursor(true);
+    install_probe();
+    // The first frame waits for the label font, so the scoreboard never
+    // shows in a stand-in face.
+    load_label_font();
+    return 0;
+}

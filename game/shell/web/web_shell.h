@@ -1,0 +1,45 @@
+// What the page's shell files share. Everything runs on the browser's one
+// thread, in event handlers, timeouts and animation frames.
+#pragma once
+
+#include <span>
+
+#include "view_fit.h"
+
+// web_pictures.cpp: decodes every bitmap of the catalogue once and hands it
+// to the page; the label font and the cross-hair cursor too.
+void load_pictures();
+void load_label_font();  // calls scene_fonts_ready when the page has it
+void set_field_cursor(bool over_field);  // the cross-hair, or the arrow of a button
+
+// web_canvas.cpp: opens the canvas (first of all: the other files keep
+// their page objects beside it, in Module.page). The scene is drawn from the model on the next animation
+// frame after any change; nothing is drawn before the font is ready.
+void open_canvas();
+void scene_fonts_ready();
+void request_redraw();
+void stop_drawing();
+// The button element held down with the mouse, or -1; and whether the
+// pointer is over it, which shows the pressed image.
+void set_held_button(int element, bool pointer_over);
+
+// web_view.cpp: keeps the canvas fitted to the window.
+void fit_canvas_to_window();
+View current_view();
+
+// web_input.cpp: mouse and keys turned into the game's window events.
+void listen_to_input();
+void stop_listening();
+
+// web_timer.cpp
+void stop_game_timer();
+
+// The page has ended the game (the close button): input and drawing stop
+// and the page shows its "Play again" state.
+bool page_closed();
+
+// web_probe.cpp: window.plinkfieldProbe() for the end-to-end tests.
+void install_probe();
+
+// Generated from the font file the build names (make_embedded.py).
+std::span<const unsigned char> label_font_bytes();
