@@ -38,6 +38,8 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* web_probe_scene() {
     append_field(out, "shots_fired", game.shots_fired);
     append_field(out, "cursor_x", game.cursor_x);
     append_field(out, "cursor_y", game.cursor_y);
+    out += "\"timer_started_ms\":" + std::to_string(timer_started_ms()) + ',';
+    out += "\"timer_ticks\":" + std::to_string(timer_ticks_run()) + ',';
     out += "\"hole_hittable\":[";
     for (std::size_t h = 0; h < game.hole_hittable.size(); ++h) {
         if (h) out += ',';

@@ -33,6 +33,10 @@ void stop_listening();
 
 // web_timer.cpp
 void stop_game_timer();
+// For the probe: when the running timer started (performance.now() ms, or
+// -1 when stopped) and how many ticks it has run since.
+double timer_started_ms();
+long long timer_ticks_run();
 
 // The page has ended the game (the close button): input and drawing stop
 // and the page shows its "Play again" state.

@@ -15,6 +15,7 @@ static bool running = false;
 // Counts the timer's starts: a tick that stops and restarts the timer
 // begins a new schedule, and the ticks owed to the old one are not run.
 static unsigned run = 0;
+static long long ticks_run = 0;
 
 static void on_timeout(void*);
 
@@ -28,7 +29,10 @@ static void on_timeout(void*) {
     if (!running) return;
     const unsigned this_run = run;
     const int due = take_due_ticks(schedule, emscripten_performance_now());
-    for (int i = 0; i < due && running && run == this_run; ++i) game_tick();
+    for (int i = 0; i < due && running && run == this_run; ++i) {
+        ++ticks_run;
+        game_tick();
+    }
     if (running && run == this_run && timeout_id == 0) arm();
 }
 
@@ -37,6 +41,7 @@ void platform_timer_start() {
     stop_game_timer();
     running = true;
     ++run;
+    ticks_run = 0;
     schedule = TickSchedule{emscripten_performance_now(), 0};
     arm();
 }
@@ -48,3 +53,7 @@ void stop_game_timer() {
 }
 
 void platform_timer_stop() { stop_game_timer(); }
+
+double timer_started_ms() { return running ? schedule.start_ms : -1; }
+
+long long timer_ticks_run() { return ticks_run; }

@@ -1,0 +1,489 @@
+#!/usr/bin/env python3
+"""End to end: the page in headless Chromium, served from a local
+http.server and driven through the DevTools protocol with trusted mouse and
+key events. Watches the game through window.plinkfieldProbe() (the scene
+model and what the audio side played) and through screenshots and canvas
+pixels, compared with the painted files.
+
+  run_page_tests.py PAGE_DIR RESOURCE_DIR ARTIFACT_DIR
+
+Prints one PASS or FAIL line per check, the first-frame time, and exits
+non-zero when any check failed. Every wait is for a state, with a timeout.
+"""
+import base64
+import functools
+import http.server
+import json
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from cdp import Page  # noqa: E402
+
+FIELD_W, FIELD_H = 1280, 786
+WAIT = 30  # seconds for any one state to arrive, on a loaded machine
+
+
+# ------------------------------------------------------------------ pictures
+
+def read_bmp(path):
+    """(width, height, rows of RGB bytes, top row first): 24-bit or 8-bit."""
+    with open(path, "rb") as f:
+        data = f.read()
+    at = int.from_bytes(data[10:14], "little")
+    info = int.from_bytes(data[14:18], "little")
+    w = int.from_bytes(data[18:22], "little", signed=True)
+    h = int.from_bytes(data[22:26], "little", signed=True)
+    bits = int.from_bytes(data[28:30], "little")
+    stride = (w * bits + 31) // 32 * 4
+    palette = data[14 + info:at]
+    rows = []
+    for y in range(abs(h)):
+        src = data[at + stride * (abs(h) - 1 - y if h > 0 else y):]
+        row = bytearray()
+        for x in range(w):
+            if bits == 24:
+                b, g, r = src[3 * x:3 * x + 3]
+            else:
+                b, g, r = palette[4 * src[x]:4 * src[x] + 3]
+            row += bytes((r, g, b))
+        rows.append(bytes(row))
+    return w, h, rows
+
+
+def mean_difference(rgba, reference_rows, x0, y0, w, h):
+    """Mean absolute difference per channel between canvas RGBA pixels of a
+    w x h box and the reference picture's box at x0, y0."""
+    total = 0
+    for y in range(h):
+        ref = reference_rows[y0 + y]
+        for x in range(w):
+            p = rgba[4 * (y * w + x):4 * (y * w + x) + 3]
+            q = ref[3 * (x0 + x):3 * (x0 + x) + 3]
+            total += abs(p[0] - q[0]) + abs(p[1] - q[1]) + abs(p[2] - q[2])
+    return total / (3 * w * h)
+
+
+# ------------------------------------------------------------------ the run
+
+class Run:
+    def __init__(self, page_dir, resources, artifacts):
+        self.page_dir = page_dir
+        self.res = resources
+        self.art = artifacts
+        self.passed = 0
+        self.failed = 0
+        self.pictures = {}
+
+    def check(self, name, ok, detail=""):
+        if ok:
+            self.passed += 1
+            print("PASS: %s" % name, flush=True)
+        else:
+            self.failed += 1
+            print("FAIL: %s%s" % (name, " -- " + detail if detail else ""), flush=True)
+        return ok
+
+    def picture(self, ident):
+        if ident not in self.pictures:
+            self.pictures[ident] = read_bmp(os.path.join(self.res, "game", "%d.bmp" % ident))
+        return self.pictures[ident]
+
+    # -------------------------------------------------------------- page
+
+    def probe(self):
+        return self.page.evaluate("window.plinkfieldProbe ? plinkfieldProbe() : null")
+
+    def wait_for(self, what, test, timeout=WAIT, interval=0.05):
+        """Polls test() until it returns something true; None on timeout."""
+        deadline = time.monotonic() + timeout
+        while True:
+            value = test()
+            if value:
+                return value
+            if time.monotonic() > deadline:
+                print("  (gave up waiting: %s)" % what, flush=True)
+                return None
+            time.sleep(interval)
+
+    def element(self, probe, name):
+        return next(e for e in probe["elements"] if e["name"] == name)
+
+    def canvas_rect(self):
+        return self.page.evaluate(
+            "(() => { const r = document.getElementById('field').getBoundingClientRect();"
+            " return {left: r.left, top: r.top, width: r.width, height: r.height}; })()")
+
+    def page_point(self, gx, gy):
+        r = self.canvas_rect()
+        return (r["left"] + (gx + 0.5) * r["width"] / FIELD_W, r["top"] + (gy + 0.5) * r["height"] / FIELD_H)
+
+    def centre(self, e):
+        return e["x"] + e["w"] // 2, e["y"] + e["h"] // 2
+
+    def mouse(self, kind, gx, gy):
+        x, y = self.page_point(gx, gy)
+        params = {"type": kind, "x": x, "y": y}
+        if kind != "mouseMoved":
+            params.update(button="left", clickCount=1)
+        self.page.call("Input.dispatchMouseEvent", **params)
+
+    def click(self, gx, gy):
+        self.mouse("mouseMoved", gx, gy)
+        self.mouse("mousePressed", gx, gy)
+        self.mouse("mouseReleased", gx, gy)
+
+    def canvas_pixels(self, x, y, w, h):
+        encoded = self.page.evaluate(
+            # Copied out first: reading the page's own canvas back would make
+            # Chromium warn about it.
+            "(() => { const c = document.createElement('canvas'); c.width = %d; c.height = %d;"
+            " const x = c.getContext('2d', {willReadFrequently: true});"
+            " x.drawImage(document.getElementById('field'), %d, %d, c.width, c.height, 0, 0, c.width, c.height);"
+            " const d = x.getImageData(0, 0, c.width, c.height).data; let s = '';"
+            " for (let i = 0; i < d.length; ++i) s += String.fromCharCode(d[i]); return btoa(s); })()"
+            % (w, h, x, y))
+        return base64.b64decode(encoded)
+
+    def shows(self, ident, x, y, w, h, within=1.0, at=(0, 0)):
+        """The canvas box shows bitmap ident (its box at `at`)."""
+        _, _, rows = self.picture(ident)
+        return mean_difference(self.canvas_pixels(x, y, w, h), rows, at[0], at[1], w, h) <= within
+
+    def screenshot(self, name):
+        data = base64.b64decode(self.page.call("Page.captureScreenshot", format="png")["data"])
+        path = os.path.join(self.art, name)
+        with open(path, "wb") as f:
+            f.write(data)
+        return path
+
+    def set_viewport(self, w, h):
+        self.page.call("Emulation.setDeviceMetricsOverride", width=w, height=h, deviceScaleFactor=1, mobile=False)
+
+    def console_problems(self):
+        problems = []
+        for ev in self.page.events:
+            method, params = ev["method"], ev.get("params", {})
+            if method == "Runtime.exceptionThrown":
+                problems.append(params["exceptionDetails"].get("text", "exception"))
+            elif method == "Runtime.consoleAPICalled" and params.get("type") in ("error", "warning"):
+                problems.append(" ".join(str(a.get("value", "")) for a in params.get("args", [])))
+            elif method == "Log.entryAdded" and params["entry"]["level"] in ("error", "warning"):
+                problems.append(params["entry"]["text"] + " " + params["entry"].get("url", ""))
+        return problems
+
+    def log_has(self, probe, **fields):
+        return any(all(entry.get(k) == v for k, v in fields.items()) for entry in probe["audio"]["log"])
+
+    # -------------------------------------------------------------- checks
+
+    def start_screen(self, probe):
+        shot = self.screenshot("start.png")
+        # The scene as the painted files say it should look: the scene
+        # picture, then every visible sprite and button from the bottom of
+        # the stack up. The labels' text is checked apart: both images get
+        # the same grey boxes there.
+        command = ["convert", os.path.join(self.res, "game", "100.bmp")]
+        labels = []
+        for e in reversed(probe["elements"]):
+            if not e["visible"]:
+                continue
+            if e["kind"] == "label":
+                labels.append(e)
+                continue
+            ident = e["image"] if e["kind"] == "sprite" else {400: 300, 450: 200, 700: 500, 800: 600}[e["id"]]
+            command += [os.path.join(self.res, "game", "%d.bmp" % ident), "-geometry",
+                        "+%d+%d" % (e["x"], e["y"]), "-composite"]
+        boxes = []
+        for e in labels:
+            boxes += ["-draw", "rectangle %d,%d %d,%d" % (e["x"], e["y"], e["x"] + e["w"] - 1, e["y"] + e["h"] - 1)]
+        expected = os.path.join(self.art, "start-expected.png")
+        masked = os.path.join(self.art, "start-masked.png")
+        subprocess.run(command + ["-fill", "#808080"] + boxes + [expected], check=True)
+        subprocess.run(["convert", shot, "-alpha", "off", "-fill", "#808080"] + boxes + [masked], check=True)
+        result = subprocess.run(["compare", "-metric", "AE", "-fuzz", "2%", expected, masked,
+                                 os.path.join(self.art, "start-diff.png")], capture_output=True, text=True)
+        differing = result.stderr.strip()
+        self.check("start screen matches the painted scene (pixels off: %s)" % differing,
+                   differing.split(" ")[0] == "0", result.stderr)
+        # Each label: light grey with black text on it.
+        for e in labels:
+            px = self.canvas_pixels(e["x"], e["y"], e["w"], e["h"])
+            grey = sum(1 for i in range(0, len(px), 4) if px[i:i + 3] == b"\xc0\xc0\xc0")
+            dark = sum(1 for i in range(0, len(px), 4) if max(px[i:i + 3]) < 80)
+            n = len(px) // 4
+            self.check("label %s shows %r as dark text on light grey" % (e["name"], e["text"]),
+                       grey > n // 2 and dark > n // 50, "grey %d, dark %d of %d" % (grey, dark, n))
+
+    def scaling(self):
+        ok = True
+        for w, h in ((800, 600), (1600, 900)):
+            self.set_viewport(w, h)
+            scale = min(w / FIELD_W, h / FIELD_H)
+            fitted = self.wait_for("canvas fitted to %dx%d" % (w, h), lambda: (
+                lambda r: abs(r["width"] - FIELD_W * scale) < 1 and abs(r["height"] - FIELD_H * scale) < 1
+                and abs(r["left"] - (w - r["width"]) / 2) < 1 and abs(r["top"] - (h - r["height"]) / 2) < 1)(
+                self.canvas_rect()))
+            ok &= self.check("the canvas fits a %dx%d window, proportions kept, centred" % (w, h), fitted,
+                             json.dumps(self.canvas_rect()))
+            if w == 800:
+                self.screenshot("scaled-800x600.png")
+            self.mouse("mouseMoved", 640, 300)
+            mapped = self.wait_for("cursor mapped", lambda: (
+                lambda p: abs(p["cursor_x"] - 640) <= 1 and abs(p["cursor_y"] - 300) <= 1)(self.probe()))
+            ok &= self.check("a move at %dx%d reaches the game at its field point" % (w, h), mapped,
+                             "cursor %s" % {k: self.probe()[k] for k in ("cursor_x", "cursor_y")})
+        self.set_viewport(FIELD_W, FIELD_H)
+        self.wait_for("canvas back to 1:1", lambda: abs(self.canvas_rect()["width"] - FIELD_W) < 1)
+        return ok
+
+    def press_start(self):
+        start = self.element(self.probe(), "start_button")
+        x, y = self.centre(start)
+        box = (start["x"], start["y"], start["w"], start["h"])
+        self.mouse("mouseMoved", x, y)
+        self.mouse("mousePressed", x, y)
+        self.check("START shows its pressed image while held",
+                   self.wait_for("pressed START", lambda: self.shows(550, *box)))
+        self.check("nothing starts before the release", self.probe()["stage"] == 0)
+        self.mouse("mouseReleased", x, y)
+        self.check("START released over it starts the game",
+                   self.wait_for("stage 1", lambda: self.probe()["stage"] == 1))
+        self.check("START shows its normal image again", self.wait_for("normal START", lambda: self.shows(500, *box)))
+
+    def audio_after_start(self):
+        probe = self.wait_for("audio running", lambda: (
+            lambda p: p if p["audio"]["state"] == "running" and p["audio"]["loops"] == 1 else None)(self.probe()))
+        self.check("after START the audio runs, with one meadow loop", probe is not None,
+                   json.dumps(self.probe()["audio"])[:600])
+        probe = probe or self.probe()
+        self.check("snd_start was played", self.log_has(probe, what="cue", name="snd_start", heard=True))
+        self.check("the meadow loop started at START", self.log_has(probe, what="ambient-start", heard=True))
+
+    def timer_keeps_time(self):
+        # A hidden tab's timeouts come late (Chromium: once a second); the
+        # timer runs every tick the page's clock owes when it wakes.
+        other = self.page.call("Target.createTarget", url="about:blank")["targetId"]
+        self.page.call("Target.activateTarget", targetId=other)
+        hidden = self.wait_for("page hidden", lambda: self.page.evaluate("document.visibilityState") == "hidden")
+        time.sleep(2.5)
+        probe = self.probe()
+        now = self.page.evaluate("performance.now()")
+        self.page.call("Target.activateTarget", targetId=self.page.target_id)
+        self.page.call("Target.closeTarget", targetId=other)
+        visible = self.wait_for("page visible", lambda: self.page.evaluate("document.visibilityState") == "visible")
+        due = int((now - probe["timer_started_ms"]) // 100)
+        caught_up = self.wait_for("ticks caught up", lambda: self.probe()["timer_ticks"] >= due)
+        self.check("after 2.5 s in a hidden tab the timer has run every tick the clock owes (%d)" % due,
+                   hidden and visible and caught_up, "hidden %s, visible %s, ran %d"
+                   % (hidden, visible, self.probe()["timer_ticks"]))
+        p = self.probe()
+        now = self.page.evaluate("performance.now()")
+        self.check("and never a tick ahead of the clock",
+                   p["timer_ticks"] <= (now - p["timer_started_ms"]) // 100, json.dumps(p["timer_ticks"]))
+
+    def miss(self):
+        probe = self.probe()
+        cartridges = [e for e in probe["elements"] if e["name"].startswith("cartridge[") and e["visible"]]
+
+        def clear(x, y):
+            return all(not (e["x"] - 40 <= x < e["x"] + e["w"] + 40 and e["y"] - 40 <= y < e["y"] + e["h"] + 40)
+                       for e in probe["elements"])
+        x, y = next((x, y) for y in range(60, 700, 20) for x in range(40, 1000, 20) if clear(x, y))
+        self.click(x, y)
+        after = self.wait_for("a miss", lambda: (lambda p: p if p["misses"] == probe["misses"] + 1 else None)(
+            self.probe()))
+        self.check("a shot at empty meadow (%d, %d) counts a miss" % (x, y), after is not None)
+        after = after or self.probe()
+        left = [e for e in after["elements"] if e["name"].startswith("cartridge[") and e["visible"]]
+        gone = [e for e in cartridges if e["name"] not in {c["name"] for c in left}]
+        self.check("one cartridge goes", len(left) == len(cartridges) - 1 and len(gone) == 1,
+                   "%d -> %d" % (len(cartridges), len(left)))
+        if gone:
+            e = gone[0]
+            self.check("the canvas shows the panel where %s was" % e["name"],
+                       self.wait_for("cartridge gone", lambda: self.shows(100, e["x"], e["y"], e["w"], e["h"],
+                                                                          at=(e["x"], e["y"]))))
+
+    def hit_rodent(self):
+        deadline = time.monotonic() + 120
+        attempts = 0
+        while time.monotonic() < deadline and attempts < 12:
+            probe = self.probe()
+            raised = [e for e in probe["elements"] if e["name"].startswith("raised[") and e["visible"]
+                      and probe["hole_hittable"][int(e["name"][7:-1])] == 1]
+            if not raised:
+                time.sleep(0.03)
+                continue
+            attempts += 1
+            e = raised[0]
+            self.click(*self.centre(e))
+            after = self.wait_for("the shot counted", lambda: (
+                lambda p: p if p["shots_fired"] > probe["shots_fired"] else None)(self.probe()))
+            if after and after["hits"] > probe["hits"]:
+                label = self.element(after, "score_label")
+                self.check("a raised rodent (%s) is hit and the score goes %d -> %d" %
+                           (e["name"], probe["score"], after["score"]),
+                           after["score"] > probe["score"] and label["text"] == "%06d" % after["score"],
+                           label["text"])
+                return
+        self.check("a raised rodent is hit", False, "%d shots missed or none came up" % attempts)
+
+    def cancel_released_elsewhere(self):
+        cancel = self.element(self.probe(), "cancel_button")
+        x, y = self.centre(cancel)
+        self.mouse("mouseMoved", x, y)
+        self.mouse("mousePressed", x, y)
+        self.wait_for("pressed CANCEL", lambda: self.shows(650, cancel["x"], cancel["y"], cancel["w"], cancel["h"]))
+        self.mouse("mouseMoved", 400, 600)
+        self.check("a held button dragged off shows its normal image",
+                   self.wait_for("normal CANCEL",
+                                 lambda: self.shows(600, cancel["x"], cancel["y"], cancel["w"], cancel["h"])))
+        shots = self.probe()["shots_fired"]
+        self.mouse("mouseReleased", 400, 600)
+        time.sleep(0.3)  # a command would run inside the release's handler
+        p = self.probe()
+        self.check("released off the button: no command, no shot",
+                   p["stage"] == 1 and p["shots_fired"] == shots
+                   and not self.log_has(p, what="cue", name="snd_cancel"))
+
+    def cancel(self):
+        self.click(*self.centre(self.element(self.probe(), "cancel_button")))
+        probe = self.wait_for("stopped", lambda: (
+            lambda p: p if p["stage"] == 0 and p["audio"]["loops"] == 0 else None)(self.probe()))
+        self.check("CANCEL ends the game and the meadow loop", probe is not None)
+        probe = probe or self.probe()
+        self.check("snd_cancel played, then the loop stopped",
+                   [(x["what"], x.get("name")) for x in probe["audio"]["log"][-2:]]
+                   == [("cue", "snd_cancel"), ("ambient-stop", None)]
+                   and probe["audio"]["log"][-1]["stopped"] == 1, json.dumps(probe["audio"]["log"][-3:]))
+        self.check("GAME CANCELED is shown", self.element(probe, "canceled_banner")["visible"])
+        self.screenshot("canceled.png")
+
+    def keys_and_strip(self):
+        before = self.canvas_rect()
+        for key in ("ArrowLeft", "ArrowDown"):
+            self.page.call("Input.dispatchKeyEvent", type="rawKeyDown", key=key, code=key,
+                           windowsVirtualKeyCode={"ArrowLeft": 37, "ArrowDown": 40}[key])
+            self.page.call("Input.dispatchKeyEvent", type="keyUp", key=key, code=key)
+        scrolled = self.page.evaluate("window.scrollX + window.scrollY")
+        self.check("the arrow keys leave the canvas and the page where they are",
+                   self.canvas_rect() == before and scrolled == 0)
+        shots = self.probe()["shots_fired"]
+        self.click(500, 10)
+        self.check("a press in the title strip is no shot", self.probe()["shots_fired"] == shots)
+
+    def close_and_play_again(self):
+        self.page.evaluate("window.beforeReload = true")
+        self.click(*self.centre(self.element(self.probe(), "close_button")))
+        ended = self.wait_for("ended page", lambda: self.page.evaluate(
+            "!document.getElementById('ended').hidden"
+            " && getComputedStyle(document.getElementById('field')).display === 'none'"))
+        self.check("the close button ends the game with a Play again page", ended)
+        self.screenshot("ended.png")
+        r = self.page.evaluate("(() => { const r = document.getElementById('again').getBoundingClientRect();"
+                               " return [r.left + r.width / 2, r.top + r.height / 2]; })()")
+        for kind in ("mouseMoved", "mousePressed", "mouseReleased"):
+            params = {"type": kind, "x": r[0], "y": r[1]}
+            if kind != "mouseMoved":
+                params.update(button="left", clickCount=1)
+            self.page.call("Input.dispatchMouseEvent", **params)
+        fresh = self.wait_for("a new game page", lambda: self.page.evaluate(
+            "!window.beforeReload && !!window.plinkfieldProbe && plinkfieldProbe().firstFrameMs !== null"))
+        self.check("Play again loads a fresh game", fresh and self.probe()["stage"] == 0)
+
+    # -------------------------------------------------------------- main
+
+    def main(self):
+        handler = functools.partial(QuietHandler, directory=self.page_dir)
+        server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+        threading.Thread(target=server.serve_forever, daemon=True).start()
+        url = "http://127.0.0.1:%d/" % server.server_address[1]
+        profile = tempfile.mkdtemp(prefix="plinkfield-chromium-")
+        log = open(os.path.join(self.art, "chromium.log"), "w")
+        browser = subprocess.Popen(
+            ["chromium", "--headless=new", "--no-sandbox", "--disable-gpu", "--no-first-run",
+             "--remote-debugging-port=0", "--user-data-dir=" + profile, "--window-size=1280,786",
+             "--hide-scrollbars", "about:blank"], stdout=log, stderr=log)
+        try:
+            port_file = os.path.join(profile, "DevToolsActivePort")
+            if not self.wait_for("DevTools port", lambda: os.path.exists(port_file) and open(port_file).read()):
+                return self.check("chromium starts", False)
+            port = int(open(port_file).read().split()[0])
+            self.page = Page(port)
+            for domain in ("Page", "Runtime", "Log"):
+                self.page.call(domain + ".enable")
+            self.set_viewport(FIELD_W, FIELD_H)
+            self.page.call("Page.navigate", url=url)
+            probe = self.wait_for("first frame", lambda: (
+                lambda p: p if p and p["firstFrameMs"] is not None else None)(self.probe()), timeout=60)
+            if not self.check("the page loads and draws its first frame", probe is not None):
+                return
+            print("first frame %.0f ms after navigation start" % probe["firstFrameMs"], flush=True)
+            with open(os.path.join(self.art, "first-frame-ms.txt"), "w") as f:
+                f.write("%.0f\n" % probe["firstFrameMs"])
+            self.check("silent before START: no audio context, nothing played, no console error",
+                       probe["audio"]["state"] == "none" and not probe["audio"]["log"]
+                       and not self.console_problems(), "; ".join(self.console_problems()))
+            self.check("the field has the cross-hair cursor, hot spot at its centre", self.page.evaluate(
+                "document.getElementById('field').style.cursor.startsWith('url(\"data:image/x-icon;base64,')"
+                " && document.getElementById('field').style.cursor.includes(' 16 16')"))
+            self.start_screen(probe)
+            self.scaling()
+            self.keys_and_strip()
+            self.press_start()
+            self.audio_after_start()
+            self.timer_keeps_time()
+            self.miss()
+            self.hit_rodent()
+            self.screenshot("playing.png")
+            self.cancel_released_elsewhere()
+            self.cancel()
+            self.close_and_play_again()
+            problems = self.console_problems()
+            self.check("no console error or warning in the whole run", not problems, "; ".join(problems))
+        finally:
+            try:
+                self.page.close()
+            except Exception:
+                pass
+            browser.terminate()
+            try:
+                browser.wait(timeout=20)
+            except subprocess.TimeoutExpired:
+                browser.kill()
+            server.shutdown()
+            log.close()
+            shutil.rmtree(profile, ignore_errors=True)
+
+
+class QuietHandler(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, *args):
+        pass
+
+
+def main(argv):
+    if len(argv) != 4:
+        sys.exit(__doc__)
+    page_dir, resources, artifacts = argv[1:]
+    for tool in ("chromium", "convert", "compare"):
+        if not shutil.which(tool):
+            print("FAIL: %s is not installed (scripts/install-deps)" % tool)
+            return 1
+    os.makedirs(artifacts, exist_ok=True)
+    run = Run(page_dir, resources, artifacts)
+    try:
+        run.main()
+    except Exception as e:  # a broken connection or a dead browser is a failure, with its reason
+        run.check("the run completes", False, "%s: %s" % (type(e).__name__, e))
+    print("%d passed, %d failed" % (run.passed, run.failed), flush=True)
+    return 1 if run.failed or not run.passed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
