@@ -182,6 +182,33 @@ class Run:
 
     # -------------------------------------------------------------- checks
 
+    def cursor_and_font(self):
+        cursor = self.page.evaluate("document.getElementById('field').style.cursor")
+        self.check("the field has the cross-hair cursor, hot spot at its centre",
+                   cursor.startswith('url("data:image/x-icon;base64,') and ') 16 16, crosshair' in cursor, cursor[:60])
+        # The browser must be able to read the icon it is given: 32 x 32,
+        # dark where the lines cross, clear in the corners.
+        seen = self.page.evaluate(
+            "(async () => { const url = document.getElementById('field').style.cursor.split('\"')[1];"
+            " const img = new Image(); img.src = url; await img.decode();"
+            " const c = document.createElement('canvas'); c.width = 32; c.height = 32;"
+            " const x = c.getContext('2d', {willReadFrequently: true}); x.drawImage(img, 0, 0);"
+            " const centre = x.getImageData(15, 15, 2, 2).data, corner = x.getImageData(0, 0, 1, 1).data;"
+            " return {w: img.naturalWidth, h: img.naturalHeight,"
+            " centre: Math.max(...centre.filter((v, i) => i % 4 < 3)), centreAlpha: centre[3], cornerAlpha: corner[3]}; })()")
+        self.check("the browser reads the cross-hair icon", seen["w"] == 32 and seen["h"] == 32
+                   and seen["centre"] < 64 and seen["centreAlpha"] == 255 and seen["cornerAlpha"] == 0, str(seen))
+        self.check("the label font is loaded", self.page.evaluate(
+            "[...document.fonts].some(f => f.family === 'Plinkfield-Labels' && f.status === 'loaded')"))
+
+    def minimize(self):
+        self.click(*self.centre(self.element(self.probe(), "minimize_button")))
+        probe = self.wait_for("snd_minimize", lambda: (
+            lambda p: p if self.log_has(p, what="cue", name="snd_minimize", heard=True) else None)(self.probe()))
+        self.check("minimize plays its cue and the game goes on", probe is not None and probe["stage"] == 1
+                   and probe["audio"]["loops"] == 1 and self.page.evaluate(
+                       "getComputedStyle(document.getElementById('field')).display !== 'none'"))
+
     def start_screen(self, probe):
         shot = self.screenshot("start.png")
         # The scene as the painted files say it should look: the scene
@@ -430,9 +457,7 @@ class Run:
             self.check("silent before START: no audio context, nothing played, no console error",
                        probe["audio"]["state"] == "none" and not probe["audio"]["log"]
                        and not self.console_problems(), "; ".join(self.console_problems()))
-            self.check("the field has the cross-hair cursor, hot spot at its centre", self.page.evaluate(
-                "document.getElementById('field').style.cursor.startsWith('url(\"data:image/x-icon;base64,')"
-                " && document.getElementById('field').style.cursor.includes(' 16 16')"))
+            self.cursor_and_font()
             self.start_screen(probe)
             self.scaling()
             self.keys_and_strip()
@@ -442,6 +467,7 @@ class Run:
             self.miss()
             self.hit_rodent()
             self.screenshot("playing.png")
+            self.minimize()
             self.cancel_released_elsewhere()
             self.cancel()
             self.close_and_play_again()
