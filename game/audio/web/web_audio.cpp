@@ -58,16 +58,25 @@ EM_JS(void, js_audio_add, (int id, int rate, const float* samples, int count), {
 
 EM_JS(void, js_play_cue, (int id, const char* name), {
     const audio = Module.audio;
+    const cue = UTF8ToString(name);
     const heard = audio.ready() && !!audio.buffers[id];
+    let cut = null;  // the cue this one cuts off, if one was still sounding
     if (heard) {
-        if (audio.cue) audio.cue.stop();
+        if (audio.cue) {
+            cut = audio.cue.cueName;
+            audio.cue.stop();
+        }
         const source = audio.context.createBufferSource();
         source.buffer = audio.buffers[id];
         source.connect(audio.context.destination);
+        source.cueName = cue;
+        source.onended = () => {
+            if (audio.cue === source) audio.cue = null;
+        };
         source.start();
         audio.cue = source;
     }
-    audio.note({what: "cue", name: UTF8ToString(name), wave: id, heard: heard});
+    audio.note({what: "cue", name: cue, wave: id, heard: heard, cut: cut});
 });
 
 EM_JS(void, js_ambient_start, (), {

@@ -322,17 +322,22 @@ class Run:
             return all(not (e["x"] - 40 <= x < e["x"] + e["w"] + 40 and e["y"] - 40 <= y < e["y"] + e["h"] + 40)
                        for e in probe["elements"])
         x, y = next((x, y) for y in range(60, 700, 20) for x in range(40, 1000, 20) if clear(x, y))
+        # Two shots in quick succession: the second one's gunshot cuts off
+        # the first's, on the one cue channel.
         self.click(x, y)
-        after = self.wait_for("a miss", lambda: (lambda p: p if p["misses"] == probe["misses"] + 1 else None)(
+        self.click(x, y)
+        after = self.wait_for("two misses", lambda: (lambda p: p if p["misses"] == probe["misses"] + 2 else None)(
             self.probe()))
-        self.check("a shot at empty meadow (%d, %d) counts a miss" % (x, y), after is not None)
+        self.check("two shots at empty meadow (%d, %d) count two misses" % (x, y), after is not None)
         after = after or self.probe()
+        cues = [entry for entry in after["audio"]["log"] if entry["what"] == "cue"][-2:]
+        self.check("the second shot's cue cuts off the first's", len(cues) == 2 and cues[1]["cut"] == cues[0]["name"],
+                   json.dumps(cues))
         left = [e for e in after["elements"] if e["name"].startswith("cartridge[") and e["visible"]]
         gone = [e for e in cartridges if e["name"] not in {c["name"] for c in left}]
-        self.check("one cartridge goes", len(left) == len(cartridges) - 1 and len(gone) == 1,
+        self.check("a cartridge goes with each", len(left) == len(cartridges) - 2 and len(gone) == 2,
                    "%d -> %d" % (len(cartridges), len(left)))
-        if gone:
-            e = gone[0]
+        for e in gone:
             self.check("the canvas shows the panel where %s was" % e["name"],
                        self.wait_for("cartridge gone", lambda: self.shows(100, e["x"], e["y"], e["w"], e["h"],
                                                                           at=(e["x"], e["y"]))))
