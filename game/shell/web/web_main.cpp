@@ -10,7 +10,7 @@ int main() {
     load_pictures();
     prepare_sounds();
     create_scene();
-    fit_canvas_to_window();
+    follow_window_size();
     listen_to_input();
     set_field_cursor(true);
     install_probe();

@@ -12,9 +12,10 @@ void load_pictures();
 void load_label_font();  // calls scene_fonts_ready when the page has it
 void set_field_cursor(bool over_field);  // the cross-hair, or the arrow of a button
 
-// web_canvas.cpp: opens the canvas (first of all: the other files keep
-// their page objects beside it, in Module.page). The scene is drawn from the model on the next animation
-// frame after any change; nothing is drawn before the font is ready.
+// web_canvas.cpp: opens the canvas, first of all, since the other files
+// keep their page objects beside it in Module.page. The scene is drawn from
+// the model on the next animation frame after any change; nothing is drawn
+// before the font is ready.
 void open_canvas();
 void scene_fonts_ready();
 void request_redraw();
@@ -23,8 +24,8 @@ void stop_drawing();
 // pointer is over it, which shows the pressed image.
 void set_held_button(int element, bool pointer_over);
 
-// web_view.cpp: keeps the canvas fitted to the window.
-void fit_canvas_to_window();
+// web_view.cpp: fits the canvas to the window, now and at every resize.
+void follow_window_size();
 View current_view();
 
 // web_input.cpp: mouse and keys turned into the game's window events.
@@ -38,8 +39,8 @@ void stop_game_timer();
 double timer_started_ms();
 long long timer_ticks_run();
 
-// The page has ended the game (the close button): input and drawing stop
-// and the page shows its "Play again" state.
+// web_platform.cpp: whether the close button has ended the game; input and
+// drawing have stopped then and the page shows its "Play again" state.
 bool page_closed();
 
 // web_probe.cpp: window.plinkfieldProbe() for the end-to-end tests.

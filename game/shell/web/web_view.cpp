@@ -16,19 +16,19 @@ EM_JS(void, js_canvas_place, (double* left, double* top, double* width, double* 
     HEAPF64[height >> 3] = r.height;
 });
 
+static void fit_canvas() {
+    const View v = fit_view(js_window_width(), js_window_height());
+    emscripten_set_element_css_size("#field", v.width, v.height);
+}
+
 static EM_BOOL on_resize(int, const EmscriptenUiEvent*, void*) {
-    fit_canvas_to_window();
+    fit_canvas();
     return EM_FALSE;
 }
 
-void fit_canvas_to_window() {
-    static bool listening = false;
-    if (!listening) {
-        emscripten_set_resize_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_FALSE, on_resize);
-        listening = true;
-    }
-    const View v = fit_view(js_window_width(), js_window_height());
-    emscripten_set_element_css_size("#field", v.width, v.height);
+void follow_window_size() {
+    fit_canvas();
+    emscripten_set_resize_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_FALSE, on_resize);
 }
 
 View current_view() {
