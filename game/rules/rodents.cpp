@@ -63,6 +63,8 @@ static constexpr TimelineRow RODENT_TIMELINE[] = {
     {11, {act_call(hide_rodent)}},
 };
 
+static_assert(timeline_well_formed(RODENT_TIMELINE));
+
 void rodent_steps() {
     run_timeline(RODENT_TIMELINE, game.popup_tick);
     game.popup_tick += 1;

@@ -16,10 +16,10 @@ struct CommandRow {
 };
 
 static constexpr std::array<CommandRow, 4> COMMAND_TABLE = {{
-    {400, minimize_window},
-    {450, close_game_window},
-    {700, start_game},
-    {800, cancel_game},
+    {MINIMIZE_BUTTON_ID, minimize_window},
+    {CLOSE_BUTTON_ID, close_game_window},
+    {START_BUTTON_ID, start_game},
+    {CANCEL_BUTTON_ID, cancel_game},
 }};
 
 void dispatch_command(int control_id) {
