@@ -1,5 +1,6 @@
 // The window-level routines: cursor markers, nudging, the two window
 // commands, the destruction of the window and where Ambient lies.
+#include "game/audio/win32/ambient_location.h"
 #include "game_fixture.h"
 
 using ::testing::ElementsAre;
@@ -27,23 +28,21 @@ TEST_F(GameTest, RodentHitShowsTheMarkerWhereTheCursorPutIt) {
     start();
     tick(3);
     auto [x, y] = inside(raised(6));
-    follow_cursor(static_cast<std::uint16_t>(x), static_cast<std::uint16_t>(y));
+    follow_cursor(x, y);
     click(x, y);
     EXPECT_TRUE(visible(hit_marker));
     EXPECT_EQ(scene[hit_marker].x, x - 10);
 }
 
 TEST_F(GameTest, ArrowKeysNudgeTheWindowByTwoPixelsInEveryStage) {
-    nudge_window(VK_LEFT_ARROW);
-    nudge_window(VK_UP_ARROW);
+    nudge_window(ArrowKey::left);
+    nudge_window(ArrowKey::up);
     EXPECT_THAT(take_events(), ElementsAre(R"({"window":"move","x":-2,"y":0})", R"({"window":"move","x":-2,"y":-2})"));
     start();
     game.stage = STAGE_BONUS;
-    nudge_window(VK_RIGHT_ARROW);
-    nudge_window(VK_DOWN_ARROW);
+    nudge_window(ArrowKey::right);
+    nudge_window(ArrowKey::down);
     EXPECT_THAT(take_events(), ElementsAre(R"({"window":"move","x":0,"y":-2})", R"({"window":"move","x":0,"y":0})"));
-    nudge_window(65);  // any other key
-    EXPECT_THAT(take_events(), IsEmpty());
 }
 
 TEST_F(GameTest, MinimizePlaysItsCueAfterTheWindowIsDown) {
@@ -76,11 +75,22 @@ TEST_F(GameTest, UnknownCommandsDoNothing) {
     EXPECT_THAT(command(0), IsEmpty());
 }
 
-TEST_F(GameTest, AmbientLiesInItsFolderBesideTheProgram) {
+TEST(AmbientLocation, BesideTheProgramOrBareWithoutAFolder) {
+    locate_ambient("C:\\Games\\Plinkfield\\Plinkfield.exe");
     EXPECT_EQ(module_dir, "C:\\Games\\Plinkfield\\");
     EXPECT_EQ(ambient_path, "C:\\Games\\Plinkfield\\Audio_Bkgrnd\\Ambient.exe");
-    recorder.program_path = "Plinkfield.exe";
-    locate_ambient();
+    locate_ambient("Plinkfield.exe");
     EXPECT_EQ(module_dir, "");
     EXPECT_EQ(ambient_path, "Audio_Bkgrnd\\Ambient.exe");
+}
+
+TEST_F(GameTest, TheDragStripDragsOutsideTheBonusStageOnly) {
+    EXPECT_TRUE(press_drags_window(0, 0));
+    EXPECT_TRUE(press_drags_window(999, 29));
+    EXPECT_FALSE(press_drags_window(1000, 10));
+    EXPECT_FALSE(press_drags_window(10, 30));
+    start();
+    EXPECT_TRUE(press_drags_window(500, 10));
+    game.stage = STAGE_BONUS;
+    EXPECT_FALSE(press_drags_window(500, 10));
 }

@@ -15,8 +15,7 @@ struct Recorder {
     std::optional<std::uint32_t> seed;      // replaces the clock's seconds
     std::uint32_t clock_seconds = 0;        // the clock when no seed is set
     int window_x = 0, window_y = 0;         // the main window's top-left
-    bool window_open = true;
-    std::string program_path = "C:\\Games\\Plinkfield\\Plinkfield.exe";
+    bool window_open = true;                // false once the game closed it
 };
 
 extern Recorder recorder;
