@@ -224,7 +224,9 @@ static int print_resources() {
         return n == 0 && GetLastError() != 0 ? std::string("-") : std::to_string(n);
     };
     DWORD handles = 0;
-    const std::string handle_count = GetProcessHandleCount(process, &handles) ? std::to_string(handles) : "-";
+    // A running process holds some handles: none means they are not counted.
+    const std::string handle_count =
+        GetProcessHandleCount(process, &handles) && handles ? std::to_string(handles) : "-";
     ProcessWindows windows{pid, 0};
     EnumWindows(count_process_windows, reinterpret_cast<LPARAM>(&windows));
     std::printf("gdi %s user %s handles %s windows %d\n", gui_count(GR_GDIOBJECTS).c_str(),
