@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """Writes the C++ source that carries files inside the page's .wasm.
 
-  make_embedded.py resources OUT.cpp --game FILE... --ambient FILE...
-      embedded.h for the page: each painted file by kind (from its
-      extension) and identifier (from its name; Ambient's app.ico is icon 0).
+  make_embedded.py resources OUT.cpp PAINTED_DIR
+      embedded.h for the page: every file the painter wrote into
+      PAINTED_DIR/game and PAINTED_DIR/ambient, by kind (from its extension)
+      and identifier (from its name; Ambient's app.ico is icon 0).
   make_embedded.py blob OUT.cpp FUNCTION FILE
       one file, as `std::span<const unsigned char> FUNCTION()`.
 
@@ -106,17 +107,14 @@ def write_if_changed(target, text):
 
 
 def main(argv):
-    if len(argv) >= 3 and argv[1] == "resources":
-        lists = {"--game": [], "--ambient": []}
-        current = None
-        for arg in argv[3:]:
-            if arg in lists:
-                current = lists[arg]
-            elif current is None:
-                sys.exit("make_embedded.py: files before --game or --ambient")
-            else:
-                current.append(arg)
-        write_resources(argv[2], lists["--game"], lists["--ambient"])
+    if len(argv) == 4 and argv[1] == "resources":
+        def painted(program):
+            folder = os.path.join(argv[3], program)
+            names = sorted(n for n in os.listdir(folder) if os.path.splitext(n)[1] in KINDS)
+            if not names:
+                sys.exit("make_embedded.py: nothing painted in " + folder)
+            return [os.path.join(folder, n) for n in names]
+        write_resources(argv[2], painted("game"), painted("ambient"))
     elif len(argv) == 5 and argv[1] == "blob":
         write_blob(argv[2], argv[3], argv[4])
     else:

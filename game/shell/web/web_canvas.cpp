@@ -5,12 +5,11 @@
 #include <emscripten/emscripten.h>
 #include <emscripten/html5.h>
 
+#include "../bitmaps.h"
 #include "../buttons.h"
 #include "../platform.h"
 #include "../scene.h"
 #include "web_shell.h"
-
-static constexpr int SCENE_PICTURE = 100;
 
 // The labels' cell heights, as the other builds create their fonts; the
 // face is metric-compatible with Arial, whose ascent and descent (1854 and
@@ -70,8 +69,12 @@ static bool drawing_stopped = false;
 static int held_button = -1;
 static bool held_pointer_over = false;
 
+int shown_button_image(int element) {
+    return button_image(ELEMENT_TABLE[element].id, element == held_button && held_pointer_over);
+}
+
 static void draw_scene() {
-    js_draw_picture(SCENE_PICTURE, 0, 0, FIELD_WIDTH, FIELD_HEIGHT);
+    js_draw_picture(bmp_scene, 0, 0, FIELD_WIDTH, FIELD_HEIGHT);
     for (Element e = ELEMENT_COUNT - 1; e >= 0; --e) {
         const SceneElement& s = scene[e];
         const ElementRow& row = ELEMENT_TABLE[e];
@@ -83,11 +86,9 @@ static void draw_scene() {
             case ElementKind::label:
                 js_draw_label(s.text.c_str(), s.x, s.y, s.w, s.h, row.font == Font::large ? LARGE_CELL : SMALL_CELL);
                 break;
-            case ElementKind::button: {
-                const bool pressed = e == held_button && held_pointer_over;
-                js_draw_stretched(button_image(row.id, pressed), s.x, s.y, s.w, s.h);
+            case ElementKind::button:
+                js_draw_stretched(shown_button_image(e), s.x, s.y, s.w, s.h);
                 break;
-            }
         }
     }
     js_frame_drawn();

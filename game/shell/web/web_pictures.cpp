@@ -52,6 +52,8 @@ void load_label_font() {
     js_load_font(font.data(), static_cast<int>(font.size()));
 }
 
+static constexpr int CROSSHAIR_ICON = 32;
+
 // Icon 32 as a CSS cursor; a browser that cannot show it falls back on its
 // own cross-hair. The hot spot is the centre, where the lines cross.
 EM_JS(void, js_make_field_cursor, (const unsigned char* ico, int size), {
@@ -68,7 +70,7 @@ EM_JS(void, js_use_cursor, (int over_field), {
 void set_field_cursor(bool over_field) {
     static bool made = false;
     if (!made) {
-        if (const EmbeddedResource* icon = find_game_resource(ResourceKind::icon, 32))
+        if (const EmbeddedResource* icon = find_game_resource(ResourceKind::icon, CROSSHAIR_ICON))
             js_make_field_cursor(icon->data, static_cast<int>(icon->size));
         made = true;
     }

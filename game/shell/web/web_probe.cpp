@@ -62,7 +62,8 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* web_probe_scene() {
         append_field(out, "y", s.y);
         append_field(out, "w", s.w);
         append_field(out, "h", s.h);
-        append_field(out, "image", s.image);
+        // A button's image is the one drawn now: pressed while held.
+        append_field(out, "image", row.kind == ElementKind::button ? shown_button_image(e) : s.image);
         out += "\"visible\":";
         out += s.visible ? "true" : "false";
         out += ",\"text\":";

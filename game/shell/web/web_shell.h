@@ -23,6 +23,8 @@ void stop_drawing();
 // The button element held down with the mouse, or -1; and whether the
 // pointer is over it, which shows the pressed image.
 void set_held_button(int element, bool pointer_over);
+// The picture a button element shows now, pressed or not.
+int shown_button_image(int element);
 
 // web_view.cpp: fits the canvas to the window, now and at every resize.
 void follow_window_size();

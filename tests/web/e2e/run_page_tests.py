@@ -79,6 +79,11 @@ class Run:
         self.passed = 0
         self.failed = 0
         self.pictures = {}
+        # The scene picture: the one bitmap of the field's size, as the
+        # painter's manifest of the tables lists them.
+        with open(os.path.join(resources, "manifest.txt")) as f:
+            self.scene_picture = next(int(r[1]) for r in (line.split() for line in f)
+                                      if r[:1] == ["bitmap"] and r[2:4] == [str(FIELD_W), str(FIELD_H)])
 
     def check(self, name, ok, detail=""):
         if ok:
@@ -215,7 +220,7 @@ class Run:
         # picture, then every visible sprite and button from the bottom of
         # the stack up. The labels' text is checked apart: both images get
         # the same grey boxes there.
-        command = ["convert", os.path.join(self.res, "game", "100.bmp")]
+        command = ["convert", os.path.join(self.res, "game", "%d.bmp" % self.scene_picture)]
         labels = []
         for e in reversed(probe["elements"]):
             if not e["visible"]:
@@ -223,8 +228,7 @@ class Run:
             if e["kind"] == "label":
                 labels.append(e)
                 continue
-            ident = e["image"] if e["kind"] == "sprite" else {400: 300, 450: 200, 700: 500, 800: 600}[e["id"]]
-            command += [os.path.join(self.res, "game", "%d.bmp" % ident), "-geometry",
+            command += [os.path.join(self.res, "game", "%d.bmp" % e["image"]), "-geometry",
                         "+%d+%d" % (e["x"], e["y"]), "-composite"]
         boxes = []
         for e in labels:
@@ -269,19 +273,27 @@ class Run:
         self.wait_for("canvas back to 1:1", lambda: abs(self.canvas_rect()["width"] - FIELD_W) < 1)
         return ok
 
-    def press_start(self):
-        start = self.element(self.probe(), "start_button")
-        x, y = self.centre(start)
-        box = (start["x"], start["y"], start["w"], start["h"])
+    def hold_button(self, name):
+        """Presses a button and keeps it held: the image it showed, the one
+        it shows held (both as the probe names them), and its element."""
+        button = self.element(self.probe(), name)
+        x, y = self.centre(button)
         self.mouse("mouseMoved", x, y)
         self.mouse("mousePressed", x, y)
-        self.check("START shows its pressed image while held",
-                   self.wait_for("pressed START", lambda: self.shows(550, *box)))
+        held = self.wait_for("%s held" % name, lambda: (
+            lambda e: e if e["image"] != button["image"] else None)(self.element(self.probe(), name)))
+        return button["image"], held["image"] if held else button["image"], button
+
+    def press_start(self):
+        normal, pressed, start = self.hold_button("start_button")
+        box = (start["x"], start["y"], start["w"], start["h"])
+        self.check("START shows its pressed image while held", pressed != normal and self.wait_for(
+            "pressed START", lambda: self.shows(pressed, *box)))
         self.check("nothing starts before the release", self.probe()["stage"] == 0)
-        self.mouse("mouseReleased", x, y)
+        self.mouse("mouseReleased", *self.centre(start))
         self.check("START released over it starts the game",
                    self.wait_for("stage 1", lambda: self.probe()["stage"] == 1))
-        self.check("START shows its normal image again", self.wait_for("normal START", lambda: self.shows(500, *box)))
+        self.check("START shows its normal image again", self.wait_for("normal START", lambda: self.shows(normal, *box)))
 
     def audio_after_start(self):
         probe = self.wait_for("audio running", lambda: (
@@ -339,7 +351,7 @@ class Run:
                    "%d -> %d" % (len(cartridges), len(left)))
         for e in gone:
             self.check("the canvas shows the panel where %s was" % e["name"],
-                       self.wait_for("cartridge gone", lambda: self.shows(100, e["x"], e["y"], e["w"], e["h"],
+                       self.wait_for("cartridge gone", lambda: self.shows(self.scene_picture, e["x"], e["y"], e["w"], e["h"],
                                                                           at=(e["x"], e["y"]))))
 
     def hit_rodent(self):
@@ -367,15 +379,12 @@ class Run:
         self.check("a raised rodent is hit", False, "%d shots missed or none came up" % attempts)
 
     def cancel_released_elsewhere(self):
-        cancel = self.element(self.probe(), "cancel_button")
-        x, y = self.centre(cancel)
-        self.mouse("mouseMoved", x, y)
-        self.mouse("mousePressed", x, y)
-        self.wait_for("pressed CANCEL", lambda: self.shows(650, cancel["x"], cancel["y"], cancel["w"], cancel["h"]))
+        normal, pressed, cancel = self.hold_button("cancel_button")
+        box = (cancel["x"], cancel["y"], cancel["w"], cancel["h"])
+        self.wait_for("pressed CANCEL", lambda: self.shows(pressed, *box))
         self.mouse("mouseMoved", 400, 600)
         self.check("a held button dragged off shows its normal image",
-                   self.wait_for("normal CANCEL",
-                                 lambda: self.shows(600, cancel["x"], cancel["y"], cancel["w"], cancel["h"])))
+                   pressed != normal and self.wait_for("normal CANCEL", lambda: self.shows(normal, *box)))
         shots = self.probe()["shots_fired"]
         self.mouse("mouseReleased", 400, 600)
         time.sleep(0.3)  # a command would run inside the release's handler
