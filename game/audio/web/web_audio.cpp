@@ -45,7 +45,12 @@ EM_JS(void, js_audio_open, (), {
             if (this.log.length > 200) this.log.shift();
         },
         report() {
-            return {state: this.context ? this.context.state : "none", loops: this.loops.length, log: this.log.slice()};
+            return {
+                state: this.context ? this.context.state : "none",
+                loops: this.loops.length,
+                looping: this.loops.every((source) => source.loop && source.buffer === this.loop),
+                log: this.log.slice(),
+            };
         },
     };
 });
