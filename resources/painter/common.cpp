@@ -61,6 +61,15 @@ void fill_linear(cairo_t* cr, double x0, double y0, double x1, double y1, std::i
     cairo_pattern_destroy(g);
 }
 
+void fill_radial(cairo_t* cr, double fx, double fy, double cx, double cy, double r, Rgb inner, Rgb outer) {
+    cairo_pattern_t* g = cairo_pattern_create_radial(fx, fy, 0, cx, cy, r);
+    add_stop(g, 0, inner);
+    add_stop(g, 1, outer);
+    cairo_set_source(cr, g);
+    cairo_fill(cr);
+    cairo_pattern_destroy(g);
+}
+
 // ---------------------------------------------------------------- random
 
 std::uint64_t Rng::next() {

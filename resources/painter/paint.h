@@ -1,5 +1,5 @@
 // Shared pieces of the painter: surfaces, pens, colours, the seeded random
-// generator, the letter shapes, and the entry points of each painting file.
+// generator, the letter shapes, and the entry points of the painting.
 #pragma once
 
 #include <cairo.h>
@@ -59,6 +59,9 @@ struct Stop {
 };
 // Fills the current path with a linear gradient from (x0, y0) to (x1, y1).
 void fill_linear(cairo_t* cr, double x0, double y0, double x1, double y1, std::initializer_list<Stop> stops);
+// Fills the current path with a radial gradient from inner at the focus
+// (fx, fy) to outer on the circle of radius r round (cx, cy).
+void fill_radial(cairo_t* cr, double fx, double fy, double cx, double cy, double r, Rgb inner, Rgb outer);
 
 // ---------------------------------------------------------------- random
 
@@ -101,30 +104,6 @@ SceneArt paint_scene(Pictures& buttons);
 void paint_sprites(const SceneArt& art, Pictures& out);
 // A copy of the scene at (x, y), w x h.
 Surface cut(cairo_surface_t* scene, int x, int y, int w, int h);
-
-// ---------------------------------------------------------------- scene
-
-// What the sprites need to know of the scene to hide behind it.
-struct Burrow {
-    double cx, cy;  // centre of the dark opening
-    double rx, ry;  // its half axes
-};
-Burrow burrow(int hole);
-// The front lip of a burrow hides what is below the opening's middle line
-// and outside it: clip to that region.
-void clip_to_burrow_front(cairo_t* cr, const Burrow& b);
-// The leafy bough where the lizards come out of the crown; painted over a
-// lizard frame it hides the part of the lizard that is still in the leaves.
-void paint_trunk_bough(cairo_t* cr);
-// The grass at the foot of the trunk, in front of a lizard going into it.
-void paint_trunk_grass(cairo_t* cr);
-// The web in the crown; torn opens the hole the shot spider leaves.
-void paint_web(cairo_t* cr, bool torn);
-inline constexpr double WEB_CX = 1130.0;
-inline constexpr int WEB_X = 1097;
-inline constexpr int WEB_Y = 131;
-inline constexpr double WEB_CY = 153.0;
-inline constexpr int PANEL_TOP = 700;
 
 // ---------------------------------------------------------------- sounds
 
