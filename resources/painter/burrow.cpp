@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "burrow.h"
 #include "game/shell/elements.h"
@@ -13,35 +14,6 @@ namespace painter {
 namespace {
 
 double lip_width(const Burrow& b) { return 0.6 + b.rx * 0.06; }
-
-}  // namespace
-
-Burrow burrow(int hole) {
-    const ElementRow& p = ELEMENT_TABLE[peek(hole)];
-    const ElementRow& r = ELEMENT_TABLE[raised(hole)];
-    // Centred where the two pictures overlap, as wide as the peeking head
-    // needs, its middle line just above the raised rodent's lower edge.
-    const double left = std::max(p.x, r.x), right = std::min(p.x + p.w, r.x + r.w);
-    Burrow b;
-    b.cx = (left + right) / 2.0;
-    b.rx = std::min(p.w, r.w) * 0.46;
-    b.ry = b.rx * (0.28 + 0.12 * nearness(r.y + r.h));
-    b.cy = r.y + r.h - b.ry * 0.6;
-    b.cy = std::min(b.cy, PANEL_TOP - 3 - b.ry);
-    return b;
-}
-
-void clip_to_burrow_front(cairo_t* cr, const Burrow& b) {
-    cairo_rectangle(cr, b.cx - 4 * b.rx, b.cy, 8 * b.rx, 8 * b.ry + 40);
-    cairo_clip(cr);
-    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
-    cairo_rectangle(cr, -10000, -10000, 20000, 20000);
-    // Inside the lit rim, which belongs to the lip.
-    const double rim = 0.5 * lip_width(b) + 0.5;
-    ellipse(cr, b.cx, b.cy, b.rx - rim, b.ry - rim);
-    cairo_clip(cr);
-    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
-}
 
 void paint_burrow(cairo_t* cr, const Burrow& b, Rng& rng) {
     const double t = nearness(b.cy);
@@ -101,6 +73,44 @@ void paint_burrow(cairo_t* cr, const Burrow& b, Rng& rng) {
             cairo_set_line_width(cr, 0.5 + 1.2 * t);
             cairo_stroke(cr);
         }
+}
+
+}  // namespace
+
+Burrow burrow(int hole) {
+    const ElementRow& p = ELEMENT_TABLE[peek(hole)];
+    const ElementRow& r = ELEMENT_TABLE[raised(hole)];
+    // Centred where the two pictures overlap, as wide as the peeking head
+    // needs, its middle line just above the raised rodent's lower edge.
+    const double left = std::max(p.x, r.x), right = std::min(p.x + p.w, r.x + r.w);
+    Burrow b;
+    b.cx = (left + right) / 2.0;
+    b.rx = std::min(p.w, r.w) * 0.46;
+    b.ry = b.rx * (0.28 + 0.12 * nearness(r.y + r.h));
+    b.cy = r.y + r.h - b.ry * 0.6;
+    b.cy = std::min(b.cy, PANEL_TOP - 3 - b.ry);
+    return b;
+}
+
+void clip_to_burrow_front(cairo_t* cr, const Burrow& b) {
+    cairo_rectangle(cr, b.cx - 4 * b.rx, b.cy, 8 * b.rx, 8 * b.ry + 40);
+    cairo_clip(cr);
+    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
+    cairo_rectangle(cr, -10000, -10000, 20000, 20000);
+    // Inside the lit rim, which belongs to the lip.
+    const double rim = 0.5 * lip_width(b) + 0.5;
+    ellipse(cr, b.cx, b.cy, b.rx - rim, b.ry - rim);
+    cairo_clip(cr);
+    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
+}
+
+void paint_burrows(cairo_t* cr) {
+    std::vector<int> holes = {1, 2, 3, 4, 5, 6, 7, 8, 9};
+    std::stable_sort(holes.begin(), holes.end(), [](int a, int b) { return burrow(a).cy < burrow(b).cy; });
+    for (int h : holes) {
+        Rng rng(0xB0220, h);
+        paint_burrow(cr, burrow(h), rng);
+    }
 }
 
 }  // namespace painter

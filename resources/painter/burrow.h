@@ -14,7 +14,8 @@ Burrow burrow(int hole);
 // The front lip of a burrow hides what is below the opening's middle line
 // and outside it: clip to that region.
 void clip_to_burrow_front(cairo_t* cr, const Burrow& b);
-// The heap, the opening and its lip, into the scene.
-void paint_burrow(cairo_t* cr, const Burrow& b, Rng& rng);
+// The nine burrows into the scene: the heaps of dug earth, the openings and
+// their lips, far ones first so that nearer heaps overlap them.
+void paint_burrows(cairo_t* cr);
 
 }  // namespace painter

@@ -72,6 +72,10 @@ void fill_radial(cairo_t* cr, double fx, double fy, double cx, double cy, double
 
 // ---------------------------------------------------------------- random
 
+Rng::Rng(std::uint64_t seed, int part) : state_(seed ^ (0xD1B54A32D192ED03ull * (static_cast<std::uint64_t>(part) + 1))) {
+    state_ = next();
+}
+
 std::uint64_t Rng::next() {
     std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
     z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;

@@ -10,19 +10,11 @@
 
 namespace painter {
 
-void paint_meadow(cairo_t* cr) {
-    cairo_move_to(cr, 0, PANEL_TOP);
-    for (int x = 0; x <= SCENE_W; x += 4) cairo_line_to(cr, x, near_ridge(x));
-    cairo_line_to(cr, SCENE_W, PANEL_TOP);
-    cairo_close_path(cr);
-    fill_linear(cr, 0, HORIZON - 10, 0, PANEL_TOP,
-                {{0.0, rgb8(172, 192, 110)},
-                 {0.25, rgb8(138, 178, 76)},
-                 {0.6, rgb8(96, 156, 52)},
-                 {1.0, rgb8(58, 124, 36)}});
+namespace {
 
+// Broad light and shadow over the grass.
+void paint_light_and_shadow(cairo_t* cr) {
     Rng rng(0x3EAD0);
-    // Broad light and shadow over the grass.
     for (int i = 0; i < 160; ++i) {
         const double y = rng.range(HORIZON + 4, PANEL_TOP);
         const double t = nearness(y);
@@ -43,8 +35,11 @@ void paint_meadow(cairo_t* cr) {
         cairo_restore(cr);
         cairo_pattern_destroy(p);
     }
+}
 
-    // Blades: small and pale far away, long and rich near by.
+// Blades: small and pale far away, long and rich near by.
+void paint_blades(cairo_t* cr) {
+    Rng rng(0xB1ADE);
     struct Blade {
         double x, y, h, lean, width;
         Rgb c;
@@ -75,7 +70,10 @@ void paint_meadow(cairo_t* cr) {
         cairo_set_line_width(cr, b.width);
         cairo_stroke(cr);
     }
-    // A few flowers.
+}
+
+void paint_flowers(cairo_t* cr) {
+    Rng rng(0xF10E5);
     const Rgb petals[] = {rgb8(250, 250, 240), rgb8(250, 220, 70), rgb8(200, 160, 230), rgb8(240, 150, 170)};
     for (int i = 0; i < 420; ++i) {
         const double y = rng.range(HORIZON + 6, PANEL_TOP - 2);
@@ -93,13 +91,31 @@ void paint_meadow(cairo_t* cr) {
     }
 }
 
+}  // namespace
+
+void paint_meadow(cairo_t* cr) {
+    cairo_move_to(cr, 0, PANEL_TOP);
+    for (int x = 0; x <= SCENE_W; x += 4) cairo_line_to(cr, x, near_ridge(x));
+    cairo_line_to(cr, SCENE_W, PANEL_TOP);
+    cairo_close_path(cr);
+    fill_linear(cr, 0, HORIZON - 10, 0, PANEL_TOP,
+                {{0.0, rgb8(172, 192, 110)},
+                 {0.25, rgb8(138, 178, 76)},
+                 {0.6, rgb8(96, 156, 52)},
+                 {1.0, rgb8(58, 124, 36)}});
+    paint_light_and_shadow(cr);
+    paint_blades(cr);
+    paint_flowers(cr);
+}
+
 // Bushes in the near meadow, clear of every burrow, the cow and the tree.
 void paint_bushes(cairo_t* cr) {
-    Rng rng(0xB054);
     const struct {
         double x, y, w, h;
     } bushes[] = {{95, 660, 130, 60}, {930, 672, 110, 44}, {440, 600, 60, 26}, {1000, 470, 44, 18}};
+    int k = 0;
     for (const auto& b : bushes) {
+        Rng rng(0xB054, k++);
         ellipse(cr, b.x, b.y + b.h * 0.42, b.w * 0.6, b.h * 0.16);
         set_colour(cr, rgb8(24, 60, 16), 0.35);
         cairo_fill(cr);

@@ -66,9 +66,15 @@ void fill_radial(cairo_t* cr, double fx, double fy, double cx, double cy, double
 // ---------------------------------------------------------------- random
 
 // splitmix64: the same seed gives the same pictures and sounds everywhere.
+// Every feature of the scenery draws from a stream of its own, so that a
+// change to one feature repaints only that feature and the sprites cut from
+// it, never a neighbour that happened to draw after it.
 class Rng {
 public:
     explicit Rng(std::uint64_t seed) : state_(seed) {}
+    // The stream of one part of a feature (one cloud, one burrow, one bush),
+    // apart from the streams of its other parts.
+    Rng(std::uint64_t seed, int part);
     std::uint64_t next();
     double uniform();                   // [0, 1)
     double range(double lo, double hi);  // [lo, hi)

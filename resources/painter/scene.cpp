@@ -1,9 +1,6 @@
 // The scene picture, bitmap 100: every part of it, in the order they
 // overlap, and the four buttons laid into it.
 
-#include <algorithm>
-#include <vector>
-
 #include "burrow.h"
 #include "game/shell/elements.h"
 #include "scenery.h"
@@ -30,11 +27,7 @@ SceneArt paint_scene(Pictures& buttons) {
         paint_clouds(cr);
         paint_hills(cr);
         paint_meadow(cr);
-        Rng rng(0xB0220);
-        // Far burrows first, so nearer heaps overlap them.
-        std::vector<int> holes = {1, 2, 3, 4, 5, 6, 7, 8, 9};
-        std::stable_sort(holes.begin(), holes.end(), [](int a, int b) { return burrow(a).cy < burrow(b).cy; });
-        for (int h : holes) paint_burrow(cr, burrow(h), rng);
+        paint_burrows(cr);
         paint_bushes(cr);
         paint_trunk(cr);
         paint_trunk_grass(cr);

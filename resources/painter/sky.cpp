@@ -44,15 +44,15 @@ void paint_cloud(cairo_t* cr, Rng& rng, double cx, double cy, double w, double h
 }  // namespace
 
 void paint_clouds(cairo_t* cr) {
-    Rng rng(0xC10D5);
-    paint_cloud(cr, rng, 345, 118, 250, 58);
-    paint_cloud(cr, rng, 610, 78, 190, 44);
-    paint_cloud(cr, rng, 140, 200, 190, 40);
-    paint_cloud(cr, rng, 850, 150, 230, 52);
-    paint_cloud(cr, rng, 520, 215, 300, 34);
-    paint_cloud(cr, rng, 900, 60, 150, 32);
-    paint_cloud(cr, rng, 60, 80, 160, 40);
-    paint_cloud(cr, rng, 760, 250, 200, 26);
+    const struct {
+        double cx, cy, w, h;
+    } clouds[] = {{345, 118, 250, 58}, {610, 78, 190, 44}, {140, 200, 190, 40}, {850, 150, 230, 52},
+                  {520, 215, 300, 34}, {900, 60, 150, 32},  {60, 80, 160, 40},   {760, 250, 200, 26}};
+    int k = 0;
+    for (const auto& c : clouds) {
+        Rng rng(0xC10D5, k++);
+        paint_cloud(cr, rng, c.cx, c.cy, c.w, c.h);
+    }
 }
 
 namespace {

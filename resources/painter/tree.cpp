@@ -52,20 +52,22 @@ void paint_trunk(cairo_t* cr) {
     // The root flare is darker towards the ground.
     fill_linear(cr, 1184, 0, 1214, 0, {{0, rgb8(22, 16, 12), 0.9}, {1, rgb8(22, 16, 12), 0.0}});
 
-    // Cracks only left of the lizards' lane and up in the crown.
-    Rng rng(0xBA4C);
+    // Cracks only up in the crown and left of the lizards' lane, each group
+    // from its own stream: the lizard pictures carry the lane's.
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    for (int i = 0; i < 60; ++i) {
-        const bool high = i < 40;
-        const double x = high ? rng.range(1220, 1278) : rng.range(1215, 1220.5);
-        const double y = high ? rng.range(200, 330) : rng.range(420, 690);
-        const double len = rng.range(10, 40);
-        cairo_move_to(cr, x, y);
-        cairo_curve_to(cr, x + rng.range(-2, 2), y + len * 0.3, x + rng.range(-2, 2), y + len * 0.6, x, y + len);
-        set_colour(cr, rgb8(20, 14, 10), 0.6);
-        cairo_set_line_width(cr, rng.range(0.6, 1.4));
-        cairo_stroke(cr);
-    }
+    auto cracks = [&](Rng rng, int count, double x0, double x1, double y0, double y1) {
+        for (int i = 0; i < count; ++i) {
+            const double x = rng.range(x0, x1), y = rng.range(y0, y1);
+            const double len = rng.range(10, 40);
+            cairo_move_to(cr, x, y);
+            cairo_curve_to(cr, x + rng.range(-2, 2), y + len * 0.3, x + rng.range(-2, 2), y + len * 0.6, x, y + len);
+            set_colour(cr, rgb8(20, 14, 10), 0.6);
+            cairo_set_line_width(cr, rng.range(0.6, 1.4));
+            cairo_stroke(cr);
+        }
+    };
+    cracks(Rng(0xBA4C, 0), 40, 1220, 1278, 200, 330);
+    cracks(Rng(0xBA4C, 1), 20, 1215, 1220.5, 420, 690);
 }
 
 namespace {
