@@ -87,7 +87,8 @@ void mark(cairo_t* cr, int w, int h, bool close, bool pressed) {
 
 }  // namespace
 
-void paint_buttons(cairo_surface_t* scene, Pictures& out) {
+void paint_buttons(SceneArt& art, Pictures& out) {
+    cairo_surface_t* scene = art.scene;
     for (const ButtonImages& b : BUTTON_IMAGES) {
         const ElementRow& e = ELEMENT_TABLE[element_by_id(b.control_id)];
         for (int pressed = 0; pressed < 2; ++pressed) {

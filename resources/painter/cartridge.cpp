@@ -5,7 +5,8 @@
 
 namespace painter {
 
-void paint_cartridge(cairo_surface_t* scene, Pictures& out) {
+void paint_cartridge(SceneArt& art, Pictures& out) {
+    cairo_surface_t* scene = art.scene;
     const ElementRow& e = ELEMENT_TABLE[cartridge(1)];
     Surface s = blank_at(scene, 850, e.x, e.y);
     Pen cr(s.get());

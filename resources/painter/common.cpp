@@ -1,6 +1,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "game/shell/bitmaps.h"
 #include "paint.h"
 
 namespace painter {
@@ -35,6 +36,19 @@ void set_pixel(cairo_surface_t* s, int x, int y, std::uint32_t rgb) {
     std::uint32_t v = rgb | 0xFF000000u;
     std::memcpy(row + 4 * x, &v, 4);
     cairo_surface_mark_dirty(s);
+}
+
+Surface cut(cairo_surface_t* scene, int x, int y, int w, int h) {
+    Surface s = make_surface(w, h);
+    Pen cr(s.get());
+    cairo_set_source_surface(cr, scene, -x, -y);
+    cairo_paint(cr);
+    return s;
+}
+
+Surface blank_at(cairo_surface_t* scene, int id, int x, int y) {
+    const BitmapInfo* b = find_bitmap(id);
+    return cut(scene, x, y, b->width, b->height);
 }
 
 // ---------------------------------------------------------------- colours

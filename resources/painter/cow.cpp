@@ -215,7 +215,8 @@ void paint_cow_body(cairo_t* cr, const CowHead& head) {
 
 }  // namespace
 
-void paint_cows(cairo_surface_t* scene, Pictures& out) {
+void paint_cows(SceneArt& art, Pictures& out) {
+    cairo_surface_t* scene = art.scene;
     const ElementRow& c = ELEMENT_TABLE[cow];
     const struct {
         int id;

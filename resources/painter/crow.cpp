@@ -67,7 +67,8 @@ void paint_crow(cairo_t* cr, double w, double h, bool wings_up) {
 
 }  // namespace
 
-void paint_crows(cairo_surface_t* scene, Pictures& out) {
+void paint_crows(SceneArt& art, Pictures& out) {
+    cairo_surface_t* scene = art.scene;
     for (int k = 1; k <= 6; ++k) {
         const ElementRow& e = ELEMENT_TABLE[bird(k)];
         const BitmapInfo* b = find_bitmap(e.image);

@@ -113,7 +113,8 @@ void paint_lizard(cairo_t* cr, double cx, double snout_y, bool down, int legs) {
 
 }  // namespace
 
-void paint_lizards(cairo_surface_t* scene, Pictures& out) {
+void paint_lizards(SceneArt& art, Pictures& out) {
+    cairo_surface_t* scene = art.scene;
     // (image, x, y of its place, snout y, climbing down, stride, hidden in
     // the leaves above)
     const struct {

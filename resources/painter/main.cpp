@@ -138,9 +138,7 @@ int main(int argc, char** argv) {
     });
 
     Pictures pictures;
-    SceneArt art = paint_scene(pictures);
-    paint_sprites(art, pictures);
-    pictures[100] = std::move(art.scene);
+    paint_pictures(pictures);
 
     std::vector<Entry> game;
     for (const BitmapInfo& b : BITMAP_CATALOGUE) {

@@ -7,7 +7,8 @@
 
 namespace painter {
 
-void paint_markers(cairo_surface_t* scene, Pictures& out) {
+void paint_markers(SceneArt& art, Pictures& out) {
+    cairo_surface_t* scene = art.scene;
     {
         // Over the grass it usually sits on; the cursor point is (10, 11).
         Surface s = blank_at(scene, 9000, 300, 540);

@@ -98,18 +98,24 @@ double letters_width(const std::string& text, double height);
 
 using Pictures = std::map<int, Surface>;
 
-// The scene, bitmap 100. The four buttons are painted on their places in
-// it, so their pictures (normal and pressed) come out of it too; so does
-// the crown behind the web, before the web was strung.
+// What the painters share: the scene, bitmap 100, which every other picture
+// is cut from (the buttons are painted on their places in it, the sprites
+// on the scenery of theirs); and the crown behind the web, before the web
+// was strung.
 struct SceneArt {
-    Surface scene;
-    Surface web_backdrop;  // at WEB_X, WEB_Y, the size of the web patch
+    cairo_surface_t* scene = nullptr;  // owned by the pictures, as 100
+    Surface web_backdrop;              // at WEB_X, WEB_Y, the size of the web patch
 };
-SceneArt paint_scene(Pictures& buttons);
-// Every sprite, its background cut from the scene at its place.
-void paint_sprites(const SceneArt& art, Pictures& out);
+// Paints its bitmaps into out, and nothing else: PAINTERS (painters.cpp)
+// names the bitmaps of each.
+using Painter = void (*)(SceneArt& art, Pictures& out);
+// Every bitmap of the game program, each by the painter PAINTERS names.
+void paint_pictures(Pictures& out);
+
 // A copy of the scene at (x, y), w x h.
 Surface cut(cairo_surface_t* scene, int x, int y, int w, int h);
+// A blank picture of bitmap id's catalogue size: the scene at (x, y).
+Surface blank_at(cairo_surface_t* scene, int id, int x, int y);
 
 // ---------------------------------------------------------------- sounds
 

@@ -145,7 +145,8 @@ void paint_rodent(cairo_t* cr, cairo_surface_t* scene, const Burrow& b, double c
 
 }  // namespace
 
-void paint_rodents(cairo_surface_t* scene, Pictures& out) {
+void paint_rodents(SceneArt& art, Pictures& out) {
+    cairo_surface_t* scene = art.scene;
     for (int h = 1; h <= 9; ++h) {
         const Burrow b = burrow(h);
         const double r = b.rx * 0.62;

@@ -1,5 +1,5 @@
 // The scene picture, bitmap 100: every part of it, in the order they
-// overlap, and the four buttons laid into it.
+// overlap. The buttons are laid into it afterwards (buttons.cpp).
 
 #include "burrow.h"
 #include "game/shell/elements.h"
@@ -9,18 +9,9 @@
 
 namespace painter {
 
-Surface cut(cairo_surface_t* scene, int x, int y, int w, int h) {
-    Surface s = make_surface(w, h);
-    Pen cr(s.get());
-    cairo_set_source_surface(cr, scene, -x, -y);
-    cairo_paint(cr);
-    return s;
-}
-
-SceneArt paint_scene(Pictures& buttons) {
-    SceneArt art;
-    art.scene = make_surface(SCENE_W, SCENE_H);
-    cairo_surface_t* s = art.scene.get();
+void paint_scene(SceneArt& art, Pictures& out) {
+    Surface scene = make_surface(SCENE_W, SCENE_H);
+    cairo_surface_t* s = scene.get();
     {
         Pen cr(s);
         paint_sky(cr);
@@ -42,8 +33,8 @@ SceneArt paint_scene(Pictures& buttons) {
         Pen cr(s);
         paint_web(cr, false);
     }
-    paint_buttons(s, buttons);
-    return art;
+    art.scene = s;
+    out[100] = std::move(scene);
 }
 
 }  // namespace painter

@@ -32,8 +32,10 @@ void paint_bushes(cairo_t* cr);
 void paint_title_strip(cairo_t* cr);
 void paint_panel(cairo_t* cr);
 
-// buttons.cpp: paints both pictures of every button on its place in the
-// scene, then lays the normal ones into the scene.
-void paint_buttons(cairo_surface_t* scene, Pictures& out);
+// scene.cpp: the scene, 100, with every part above; the web backdrop.
+void paint_scene(SceneArt& art, Pictures& out);
+// buttons.cpp: both pictures of every button, painted on its place in the
+// scene; the normal ones are then laid into the scene.
+void paint_buttons(SceneArt& art, Pictures& out);
 
 }  // namespace painter

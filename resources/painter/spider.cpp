@@ -49,8 +49,8 @@ void paint_spider(cairo_t* cr, double cx, double cy, int pose, bool hanging) {
 
 }  // namespace
 
-void paint_spiders(const SceneArt& art, Pictures& out) {
-    cairo_surface_t* scene = art.scene.get();
+void paint_spiders(SceneArt& art, Pictures& out) {
+    cairo_surface_t* scene = art.scene;
     {
         const ElementRow& e = ELEMENT_TABLE[spider(0)];
         ScenePen p(scene, e.image, e.x, e.y);

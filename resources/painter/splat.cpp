@@ -8,7 +8,8 @@ namespace painter {
 
 // The splat is painted over the trunk where the lizards climb; its colour
 // runs from fresh red to almost black.
-void paint_splats(cairo_surface_t* scene, Pictures& out) {
+void paint_splats(SceneArt& art, Pictures& out) {
+    cairo_surface_t* scene = art.scene;
     const int ids[] = {10650, 11450, 11500, 11550, 11600};
     const double darkness[] = {0.0, 0.3, 0.55, 0.78, 0.93};
     for (int i = 0; i < 5; ++i) {

@@ -6,9 +6,6 @@
 
 namespace painter {
 
-// A blank picture of bitmap id's catalogue size: the scene at (x, y).
-Surface blank_at(cairo_surface_t* scene, int id, int x, int y);
-
 // A sprite painted in scene coordinates.
 struct ScenePen {
     Surface s;
@@ -21,13 +18,13 @@ struct ScenePen {
     ScenePen& operator=(const ScenePen&) = delete;
 };
 
-void paint_rodents(cairo_surface_t* scene, Pictures& out);   // rodents.cpp
-void paint_cows(cairo_surface_t* scene, Pictures& out);      // cow.cpp
-void paint_lizards(cairo_surface_t* scene, Pictures& out);   // lizards.cpp
-void paint_spiders(const SceneArt& art, Pictures& out);      // spider.cpp
-void paint_crows(cairo_surface_t* scene, Pictures& out);     // crow.cpp
-void paint_cartridge(cairo_surface_t* scene, Pictures& out); // cartridge.cpp
-void paint_splats(cairo_surface_t* scene, Pictures& out);    // splat.cpp
-void paint_markers(cairo_surface_t* scene, Pictures& out);   // markers.cpp
+void paint_rodents(SceneArt& art, Pictures& out);  // rodents.cpp
+void paint_cows(SceneArt& art, Pictures& out);  // cow.cpp
+void paint_lizards(SceneArt& art, Pictures& out);  // lizards.cpp
+void paint_spiders(SceneArt& art, Pictures& out);  // spider.cpp
+void paint_crows(SceneArt& art, Pictures& out);  // crow.cpp
+void paint_cartridge(SceneArt& art, Pictures& out);  // cartridge.cpp
+void paint_splats(SceneArt& art, Pictures& out);  // splat.cpp
+void paint_markers(SceneArt& art, Pictures& out);  // markers.cpp
 
 }  // namespace painter
