@@ -19,25 +19,17 @@ void paint_burrow(cairo_t* cr, const Burrow& b, Rng& rng) {
     const double t = nearness(b.cy);
     // The heap of dug earth around the opening, soft at its edge.
     const double mx = b.rx * 1.8, my = b.ry * 2.4, mcy = b.cy + b.ry * 0.55;
-    cairo_pattern_t* soft = cairo_pattern_create_radial(b.cx, mcy, 0, b.cx, mcy, mx * 1.15);
-    add_stop(soft, 0.7, rgb8(96, 72, 40), 0.6);
-    add_stop(soft, 1.0, rgb8(96, 72, 40), 0.0);
     cairo_save(cr);
     cairo_translate(cr, b.cx, mcy);
     cairo_scale(cr, 1.0, my / mx);
     cairo_translate(cr, -b.cx, -mcy);
-    cairo_set_source(cr, soft);
     cairo_arc(cr, b.cx, mcy, mx * 1.15, 0, 2 * M_PI);
+    set_radial(cr, b.cx, mcy, 0, b.cx, mcy, mx * 1.15, {{0.7, rgb8(96, 72, 40), 0.6}, {1.0, rgb8(96, 72, 40), 0.0}});
     cairo_fill(cr);
-    cairo_pattern_destroy(soft);
-    cairo_pattern_t* heap = cairo_pattern_create_radial(b.cx - mx * 0.2, mcy - mx * 0.35, 0, b.cx, mcy, mx);
-    add_stop(heap, 0.0, rgb8(170, 128, 80));
-    add_stop(heap, 0.7, rgb8(136, 98, 58));
-    add_stop(heap, 1.0, rgb8(112, 82, 48));
-    cairo_set_source(cr, heap);
     cairo_arc(cr, b.cx, mcy, mx, 0, 2 * M_PI);
+    set_radial(cr, b.cx - mx * 0.2, mcy - mx * 0.35, 0, b.cx, mcy, mx,
+               {{0.0, rgb8(170, 128, 80)}, {0.7, rgb8(136, 98, 58)}, {1.0, rgb8(112, 82, 48)}});
     cairo_fill(cr);
-    cairo_pattern_destroy(heap);
     cairo_restore(cr);
     // Clods.
     for (int i = 0; i < 6 + static_cast<int>(10 * t); ++i) {

@@ -67,21 +67,34 @@ void add_stop(cairo_pattern_t* p, double offset, Rgb c, double alpha) {
     cairo_pattern_add_color_stop_rgba(p, offset, c.r, c.g, c.b, alpha);
 }
 
-void fill_linear(cairo_t* cr, double x0, double y0, double x1, double y1, std::initializer_list<Stop> stops) {
-    cairo_pattern_t* g = cairo_pattern_create_linear(x0, y0, x1, y1);
+namespace {
+
+// The context keeps its own reference to the source.
+void set_gradient(cairo_t* cr, cairo_pattern_t* g, std::initializer_list<Stop> stops) {
     for (const Stop& stop : stops) add_stop(g, stop.offset, stop.colour, stop.alpha);
     cairo_set_source(cr, g);
-    cairo_fill(cr);
     cairo_pattern_destroy(g);
 }
 
-void fill_radial(cairo_t* cr, double fx, double fy, double cx, double cy, double r, Rgb inner, Rgb outer) {
-    cairo_pattern_t* g = cairo_pattern_create_radial(fx, fy, 0, cx, cy, r);
-    add_stop(g, 0, inner);
-    add_stop(g, 1, outer);
-    cairo_set_source(cr, g);
+}  // namespace
+
+void set_linear(cairo_t* cr, double x0, double y0, double x1, double y1, std::initializer_list<Stop> stops) {
+    set_gradient(cr, cairo_pattern_create_linear(x0, y0, x1, y1), stops);
+}
+
+void set_radial(cairo_t* cr, double fx, double fy, double fr, double cx, double cy, double r,
+                std::initializer_list<Stop> stops) {
+    set_gradient(cr, cairo_pattern_create_radial(fx, fy, fr, cx, cy, r), stops);
+}
+
+void fill_linear(cairo_t* cr, double x0, double y0, double x1, double y1, std::initializer_list<Stop> stops) {
+    set_linear(cr, x0, y0, x1, y1, stops);
     cairo_fill(cr);
-    cairo_pattern_destroy(g);
+}
+
+void fill_radial(cairo_t* cr, double fx, double fy, double cx, double cy, double r, Rgb inner, Rgb outer) {
+    set_radial(cr, fx, fy, 0, cx, cy, r, {{0, inner}, {1, outer}});
+    cairo_fill(cr);
 }
 
 // ---------------------------------------------------------------- random

@@ -65,14 +65,8 @@ void paint_lizard(cairo_t* cr, double cx, double snout_y, bool down, int legs) {
     for (double u = 62.0; u >= 0; u -= 1.0) cairo_line_to(cr, spine_x(u) + lizard_half_width(u), at_y(u));
     cairo_close_path(cr);
     cairo_path_t* outline = cairo_copy_path(cr);
-    cairo_pattern_t* g = cairo_pattern_create_linear(cx - 5, 0, cx + 5, 0);
-    add_stop(g, 0, skin_dark);
-    add_stop(g, 0.4, skin);
-    add_stop(g, 0.6, shade(skin, 1.12));
-    add_stop(g, 1, skin_dark);
-    cairo_set_source(cr, g);
+    set_linear(cr, cx - 5, 0, cx + 5, 0, {{0, skin_dark}, {0.4, skin}, {0.6, shade(skin, 1.12)}, {1, skin_dark}});
     cairo_fill_preserve(cr);
-    cairo_pattern_destroy(g);
     set_colour(cr, rgb8(30, 56, 22), 0.8);
     cairo_set_line_width(cr, 0.6);
     cairo_stroke(cr);
@@ -138,12 +132,13 @@ void paint_lizards(SceneArt& art, Pictures& out) {
         {10950, 1230, 370, 410, true, 1, true},    // the tail out of the leaves
     };
     for (const auto& f : frames) {
-        ScenePen p(scene, f.id, f.x, f.y);
+        Surface s = blank_at(scene, f.id, f.x, f.y);
+        Pen cr(s.get(), f.x, f.y);
         const BitmapInfo* b = find_bitmap(f.id);
-        paint_lizard(p.cr, f.x + b->width / 2.0, f.snout, f.down, f.legs);
-        if (f.in_leaves) paint_trunk_bough(p.cr);
-        if (f.y + b->height > 680) paint_trunk_grass(p.cr);
-        out[f.id] = std::move(p.s);
+        paint_lizard(cr, f.x + b->width / 2.0, f.snout, f.down, f.legs);
+        if (f.in_leaves) paint_trunk_bough(cr);
+        if (f.y + b->height > 680) paint_trunk_grass(cr);
+        out[f.id] = std::move(s);
     }
 }
 

@@ -21,19 +21,15 @@ void paint_light_and_shadow(cairo_t* cr) {
         const double x = rng.range(-50, SCENE_W + 50);
         const double rx = (25 + 110 * t) * rng.range(0.6, 1.4), ry = rx * (0.18 + 0.15 * t);
         const bool light = rng.uniform() < 0.5;
-        cairo_pattern_t* p = cairo_pattern_create_radial(x, y, 0, x, y, rx);
         const Rgb c = light ? rgb8(200, 220, 120) : rgb8(40, 90, 30);
-        add_stop(p, 0, c, light ? 0.16 : 0.14);
-        add_stop(p, 1, c, 0.0);
         cairo_save(cr);
         cairo_translate(cr, x, y);
         cairo_scale(cr, 1.0, ry / rx);
         cairo_translate(cr, -x, -y);
-        cairo_set_source(cr, p);
         cairo_arc(cr, x, y, rx, 0, 2 * M_PI);
+        set_radial(cr, x, y, 0, x, y, rx, {{0, c, light ? 0.16 : 0.14}, {1, c, 0.0}});
         cairo_fill(cr);
         cairo_restore(cr);
-        cairo_pattern_destroy(p);
     }
 }
 

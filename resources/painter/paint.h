@@ -28,10 +28,12 @@ int height_of(cairo_surface_t* s);
 std::uint32_t pixel(cairo_surface_t* s, int x, int y);
 void set_pixel(cairo_surface_t* s, int x, int y, std::uint32_t rgb);
 
-// A cairo context that cleans up after itself.
+// A cairo context that cleans up after itself. Given the place (x, y) where
+// the picture is shown in the scene, it draws in scene coordinates.
 class Pen {
 public:
     explicit Pen(cairo_surface_t* s) : cr_(cairo_create(s)) {}
+    Pen(cairo_surface_t* s, int x, int y) : Pen(s) { cairo_translate(cr_, -x, -y); }
     ~Pen() { cairo_destroy(cr_); }
     Pen(const Pen&) = delete;
     Pen& operator=(const Pen&) = delete;
@@ -57,10 +59,16 @@ struct Stop {
     Rgb colour;
     double alpha = 1.0;
 };
-// Fills the current path with a linear gradient from (x0, y0) to (x1, y1).
+// Makes the source a linear gradient from (x0, y0) to (x1, y1), in the
+// current user space.
+void set_linear(cairo_t* cr, double x0, double y0, double x1, double y1, std::initializer_list<Stop> stops);
+// Makes the source a radial gradient from the circle of radius fr round the
+// focus (fx, fy) to the circle of radius r round (cx, cy).
+void set_radial(cairo_t* cr, double fx, double fy, double fr, double cx, double cy, double r,
+                std::initializer_list<Stop> stops);
+// Fill the current path with such a gradient; fill_radial's runs from inner
+// at the focus to outer on the circle.
 void fill_linear(cairo_t* cr, double x0, double y0, double x1, double y1, std::initializer_list<Stop> stops);
-// Fills the current path with a radial gradient from inner at the focus
-// (fx, fy) to outer on the circle of radius r round (cx, cy).
 void fill_radial(cairo_t* cr, double fx, double fy, double cx, double cy, double r, Rgb inner, Rgb outer);
 
 // ---------------------------------------------------------------- random

@@ -70,12 +70,8 @@ Surface scene_with_all_sprites(const Pictures& pictures) {
 Surface paint_ambient_picture() {
     Surface s = make_surface(80, 80);
     Pen cr(s.get());
-    cairo_pattern_t* g = cairo_pattern_create_linear(0, 0, 80, 80);
-    add_stop(g, 0, rgb8(176, 214, 236));
-    add_stop(g, 1, rgb8(168, 208, 232));
-    cairo_set_source(cr, g);
+    set_linear(cr, 0, 0, 80, 80, {{0, rgb8(176, 214, 236)}, {1, rgb8(168, 208, 232)}});
     cairo_paint(cr);
-    cairo_pattern_destroy(g);
     return s;
 }
 

@@ -128,12 +128,8 @@ void paint_rodent(cairo_t* cr, cairo_surface_t* scene, const Burrow& b, double c
     cairo_save(cr);
     ellipse(cr, b.cx, b.cy, b.rx, b.ry);
     cairo_clip(cr);
-    cairo_pattern_t* deep = cairo_pattern_create_linear(0, b.cy - b.ry * 0.4, 0, b.cy + b.ry * 0.45);
-    add_stop(deep, 0, rgb8(16, 10, 7), 0.0);
-    add_stop(deep, 1, rgb8(16, 10, 7), 0.96);
-    cairo_set_source(cr, deep);
+    set_linear(cr, 0, b.cy - b.ry * 0.4, 0, b.cy + b.ry * 0.45, {{0, rgb8(16, 10, 7), 0.0}, {1, rgb8(16, 10, 7), 0.96}});
     cairo_paint(cr);
-    cairo_pattern_destroy(deep);
     cairo_restore(cr);
     // The front lip of the burrow stays in front.
     cairo_save(cr);
@@ -153,15 +149,17 @@ void paint_rodents(SceneArt& art, Pictures& out) {
         const ElementRow& re = ELEMENT_TABLE[raised(h)];
         const ElementRow& pe = ELEMENT_TABLE[peek(h)];
         {
-            ScenePen p(scene, re.image, re.x, re.y);
-            paint_rodent(p.cr, scene, b, b.cx, re.y + 2 + r, r, true);
-            out[re.image] = std::move(p.s);
+            Surface s = blank_at(scene, re.image, re.x, re.y);
+            Pen cr(s.get(), re.x, re.y);
+            paint_rodent(cr, scene, b, b.cx, re.y + 2 + r, r, true);
+            out[re.image] = std::move(s);
         }
         {
-            ScenePen p(scene, pe.image, pe.x, pe.y);
+            Surface s = blank_at(scene, pe.image, pe.x, pe.y);
+            Pen cr(s.get(), pe.x, pe.y);
             const double hy = std::max(pe.y + 2 + r, b.cy - r * 0.55);
-            paint_rodent(p.cr, scene, b, b.cx, hy, r, false);
-            out[pe.image] = std::move(p.s);
+            paint_rodent(cr, scene, b, b.cx, hy, r, false);
+            out[pe.image] = std::move(s);
         }
     }
 }

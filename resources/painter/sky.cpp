@@ -25,19 +25,14 @@ void paint_cloud(cairo_t* cr, Rng& rng, double cx, double cy, double w, double h
             double y = cy + std::sin(a) * d * h * 0.5;
             const double r = rng.range(0.18, 0.34) * h * (1.2 - 0.5 * d);
             if (pass == 0) y += r * 0.35;  // the shaded underside first
-            cairo_pattern_t* g = cairo_pattern_create_radial(x, y - r * 0.2, 0, x, y, r);
-            if (pass == 0) {
-                add_stop(g, 0.0, rgb8(178, 190, 208), 0.35);
-                add_stop(g, 1.0, rgb8(178, 190, 208), 0.0);
-            } else {
-                add_stop(g, 0.0, rgb8(255, 255, 255), 0.55);
-                add_stop(g, 0.6, rgb8(246, 249, 252), 0.3);
-                add_stop(g, 1.0, rgb8(240, 245, 250), 0.0);
-            }
-            cairo_set_source(cr, g);
+            if (pass == 0)
+                set_radial(cr, x, y - r * 0.2, 0, x, y, r,
+                           {{0.0, rgb8(178, 190, 208), 0.35}, {1.0, rgb8(178, 190, 208), 0.0}});
+            else
+                set_radial(cr, x, y - r * 0.2, 0, x, y, r,
+                           {{0.0, rgb8(255, 255, 255), 0.55}, {0.6, rgb8(246, 249, 252), 0.3}, {1.0, rgb8(240, 245, 250), 0.0}});
             ellipse(cr, x, y, r * 1.25, r);
             cairo_fill(cr);
-            cairo_pattern_destroy(g);
         }
 }
 
@@ -77,13 +72,8 @@ void paint_hills(cairo_t* cr) {
         if (rng.uniform() > clump) continue;
         const double r = rng.range(3, 9);
         const double y = near_ridge(x) - r * 0.4;
-        cairo_pattern_t* t = cairo_pattern_create_radial(x - r * 0.3, y - r * 0.4, 0, x, y, r);
-        add_stop(t, 0, rgb8(120, 150, 100));
-        add_stop(t, 1, rgb8(82, 112, 80));
-        cairo_set_source(cr, t);
         ellipse(cr, x, y, r, r * 0.9);
-        cairo_fill(cr);
-        cairo_pattern_destroy(t);
+        fill_radial(cr, x - r * 0.3, y - r * 0.4, x, y, r, rgb8(120, 150, 100), rgb8(82, 112, 80));
     }
 }
 

@@ -53,23 +53,25 @@ void paint_spiders(SceneArt& art, Pictures& out) {
     cairo_surface_t* scene = art.scene;
     {
         const ElementRow& e = ELEMENT_TABLE[spider(0)];
-        ScenePen p(scene, e.image, e.x, e.y);
-        paint_spider(p.cr, WEB_CX, WEB_CY, 0, false);
-        out[e.image] = std::move(p.s);
+        Surface s = blank_at(scene, e.image, e.x, e.y);
+        Pen cr(s.get(), e.x, e.y);
+        paint_spider(cr, WEB_CX, WEB_CY, 0, false);
+        out[e.image] = std::move(s);
     }
     for (int i = 1; i <= 4; ++i) {
         const ElementRow& e = ELEMENT_TABLE[spider(i)];
         const BitmapInfo* b = find_bitmap(e.image);
-        ScenePen p(scene, e.image, e.x, e.y);
+        Surface s = blank_at(scene, e.image, e.x, e.y);
+        Pen cr(s.get(), e.x, e.y);
         const double body_y = e.y + b->height - 12.0;
         // The thread from the web above.
-        cairo_move_to(p.cr, WEB_CX + 0.5, e.y);
-        cairo_line_to(p.cr, WEB_CX + 0.5, body_y - 7);
-        set_colour(p.cr, rgb8(240, 244, 248), 0.8);
-        cairo_set_line_width(p.cr, 0.7);
-        cairo_stroke(p.cr);
-        paint_spider(p.cr, WEB_CX + 0.5, body_y, i, true);
-        out[e.image] = std::move(p.s);
+        cairo_move_to(cr, WEB_CX + 0.5, e.y);
+        cairo_line_to(cr, WEB_CX + 0.5, body_y - 7);
+        set_colour(cr, rgb8(240, 244, 248), 0.8);
+        cairo_set_line_width(cr, 0.7);
+        cairo_stroke(cr);
+        paint_spider(cr, WEB_CX + 0.5, body_y, i, true);
+        out[e.image] = std::move(s);
     }
     // The web after its spider was shot: torn where it sat.
     Surface patch = make_surface(width_of(art.web_backdrop.get()), height_of(art.web_backdrop.get()));

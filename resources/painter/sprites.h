@@ -6,18 +6,6 @@
 
 namespace painter {
 
-// A sprite painted in scene coordinates.
-struct ScenePen {
-    Surface s;
-    cairo_t* cr;
-    ScenePen(cairo_surface_t* scene, int id, int x, int y) : s(blank_at(scene, id, x, y)), cr(cairo_create(s.get())) {
-        cairo_translate(cr, -x, -y);
-    }
-    ~ScenePen() { cairo_destroy(cr); }
-    ScenePen(const ScenePen&) = delete;
-    ScenePen& operator=(const ScenePen&) = delete;
-};
-
 void paint_rodents(SceneArt& art, Pictures& out);  // rodents.cpp
 void paint_cows(SceneArt& art, Pictures& out);  // cow.cpp
 void paint_lizards(SceneArt& art, Pictures& out);  // lizards.cpp

@@ -97,14 +97,12 @@ void paint_branches(cairo_t* cr) {
 }
 
 void paint_cluster(cairo_t* cr, const Cluster& c, Rng& rng, double light) {
-    cairo_pattern_t* g = cairo_pattern_create_radial(c.x - c.r * 0.35, c.y - c.r * 0.45, c.r * 0.1, c.x, c.y, c.r);
-    add_stop(g, 0.0, shade(rgb8(104, 156, 58), light));
-    add_stop(g, 0.55, shade(rgb8(62, 112, 38), light));
-    add_stop(g, 1.0, shade(rgb8(34, 70, 26), light));
-    cairo_set_source(cr, g);
     cairo_arc(cr, c.x, c.y, c.r, 0, 2 * M_PI);
+    set_radial(cr, c.x - c.r * 0.35, c.y - c.r * 0.45, c.r * 0.1, c.x, c.y, c.r,
+               {{0.0, shade(rgb8(104, 156, 58), light)},
+                {0.55, shade(rgb8(62, 112, 38), light)},
+                {1.0, shade(rgb8(34, 70, 26), light)}});
     cairo_fill(cr);
-    cairo_pattern_destroy(g);
     // Single leaves at the rim break the round outline.
     for (int i = 0; i < static_cast<int>(c.r * 1.6); ++i) {
         const double a = rng.range(0, 2 * M_PI), d = c.r * rng.range(0.55, 1.05);
@@ -159,12 +157,8 @@ void paint_crown(cairo_t* cr) {
         cairo_arc(cr, c.x, c.y, c.r * 0.9, 0, 2 * M_PI);
     }
     cairo_clip(cr);
-    cairo_pattern_t* gap = cairo_pattern_create_radial(WEB_CX, WEB_CY, 5, WEB_CX, WEB_CY + 10, 60);
-    add_stop(gap, 0, rgb8(22, 40, 18), 0.9);
-    add_stop(gap, 1, rgb8(22, 40, 18), 0.0);
-    cairo_set_source(cr, gap);
+    set_radial(cr, WEB_CX, WEB_CY, 5, WEB_CX, WEB_CY + 10, 60, {{0, rgb8(22, 40, 18), 0.9}, {1, rgb8(22, 40, 18), 0.0}});
     cairo_paint(cr);
-    cairo_pattern_destroy(gap);
     cairo_restore(cr);
     std::stable_sort(front.begin(), front.end(), [](const Cluster& a, const Cluster& b) { return a.y > b.y; });
     for (const Cluster& c : front) paint_cluster(cr, c, rng, 0.85 + 0.3 * (1.0 - std::clamp(c.y / 250.0, 0.0, 1.0)));
