@@ -1,4 +1,5 @@
-// The two review pictures, and Ambient's picture and icon.
+// The two review pictures: every bitmap on one sheet, and the scene with
+// every sprite in place.
 
 #include <algorithm>
 #include <cmath>
@@ -65,40 +66,6 @@ Surface scene_with_all_sprites(const Pictures& pictures) {
         cairo_paint(cr);
     }
     return all;
-}
-
-Surface paint_ambient_picture() {
-    Surface s = make_surface(80, 80);
-    Pen cr(s.get());
-    set_linear(cr, 0, 0, 80, 80, {{0, rgb8(176, 214, 236)}, {1, rgb8(168, 208, 232)}});
-    cairo_paint(cr);
-    return s;
-}
-
-Surface paint_ambient_icon() {
-    Surface s(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 16, 16));
-    Pen cr(s.get());
-    cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
-    cairo_paint(cr);
-    cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
-    // A round meadow under a sky, with a breath of wind.
-    cairo_arc(cr, 8, 8, 7.5, 0, 2 * M_PI);
-    cairo_clip(cr);
-    set_colour(cr, rgb8(120, 180, 230));
-    cairo_paint(cr);
-    cairo_move_to(cr, 0, 11);
-    cairo_curve_to(cr, 5, 8, 10, 9, 16, 10);
-    cairo_line_to(cr, 16, 16);
-    cairo_line_to(cr, 0, 16);
-    cairo_close_path(cr);
-    set_colour(cr, rgb8(70, 150, 50));
-    cairo_fill(cr);
-    cairo_move_to(cr, 2.5, 5);
-    cairo_curve_to(cr, 6, 3.5, 9, 6.5, 13, 4.5);
-    set_colour(cr, rgb8(255, 255, 255), 0.9);
-    cairo_set_line_width(cr, 1.3);
-    cairo_stroke(cr);
-    return s;
 }
 
 }  // namespace painter
