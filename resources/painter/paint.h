@@ -143,4 +143,8 @@ Sound make_ambient_chime();  // WAVE 600
 Surface paint_ambient_picture();  // bitmap 100 of Ambient
 Surface paint_ambient_icon();     // 16 x 16, with alpha
 
+// The game's icon on the desktop, size x size with alpha, drawn anew for
+// each size; made for the sizes of the hicolor theme, 16 to 512.
+Surface paint_app_icon(int size);
+
 }  // namespace painter

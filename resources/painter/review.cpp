@@ -1,5 +1,5 @@
-// The two review pictures: every bitmap on one sheet, and the scene with
-// every sprite in place.
+// The review pictures: every bitmap on one sheet, the scene with every
+// sprite in place, and the desktop icon at every size.
 
 #include <algorithm>
 #include <cmath>
@@ -66,6 +66,45 @@ Surface scene_with_all_sprites(const Pictures& pictures) {
         cairo_paint(cr);
     }
     return all;
+}
+
+// Every size of the desktop icon at 1:1, on a light and on a dark ground,
+// and the three smallest enlarged with their pixels square.
+Surface icon_sheet(const std::vector<Surface>& icons) {
+    constexpr int margin = 12, zoomed = 128;
+    int row_w = margin, tallest = 0;
+    for (const Surface& i : icons) {
+        row_w += width_of(i.get()) + margin;
+        tallest = std::max(tallest, height_of(i.get()));
+    }
+    const int band = tallest + zoomed + 3 * margin;
+    Surface sheet = make_surface(row_w, 2 * band);
+    Pen cr(sheet.get());
+    for (int b = 0; b < 2; ++b) {
+        const int top = b * band;
+        cairo_rectangle(cr, 0, top, row_w, band);
+        set_colour(cr, b == 0 ? rgb8(236, 236, 232) : rgb8(44, 46, 52));
+        cairo_fill(cr);
+        int x = margin;
+        for (const Surface& i : icons) {
+            cairo_set_source_surface(cr, i.get(), x, top + margin + tallest - height_of(i.get()));
+            cairo_paint(cr);
+            x += width_of(i.get()) + margin;
+        }
+        x = margin;
+        for (std::size_t k = 0; k < std::min<std::size_t>(3, icons.size()); ++k) {
+            const double zoom = static_cast<double>(zoomed) / width_of(icons[k].get());
+            cairo_save(cr);
+            cairo_translate(cr, x, top + 2 * margin + tallest);
+            cairo_scale(cr, zoom, zoom);
+            cairo_set_source_surface(cr, icons[k].get(), 0, 0);
+            cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
+            cairo_paint(cr);
+            cairo_restore(cr);
+            x += zoomed + margin;
+        }
+    }
+    return sheet;
 }
 
 }  // namespace painter
