@@ -22,7 +22,7 @@ struct PainterRow {
     Painter paint;
 };
 
-// By identifier. The scene's row comes first: everything else is cut from it.
+// By identifier.
 constexpr std::array<PainterRow, BITMAP_CATALOGUE.size()> PAINTERS = {{
     {100, paint_scene},
     {200, paint_buttons},  // close
@@ -95,35 +95,43 @@ constexpr std::array<PainterRow, BITMAP_CATALOGUE.size()> PAINTERS = {{
 constexpr bool every_bitmap_once() {
     for (const BitmapInfo& b : BITMAP_CATALOGUE) {
         int rows = 0;
-        for (const PainterRow& p : PAINTERS) rows += p.id == b.id && p.paint != nullptr;
+        for (const PainterRow& p : PAINTERS) rows += p.id == b.id;
         if (rows != 1) return false;
     }
     return true;
 }
+// A lost row leaves its bitmap out, or two rows name one.
 static_assert(every_bitmap_once(), "PAINTERS names one painter for every bitmap of the catalogue");
-static_assert(PAINTERS[0].id == 100 && PAINTERS[0].paint == paint_scene, "the scene is painted first");
+
+// Runs one painter and checks that it made exactly the bitmaps its rows name.
+void run(Painter paint, SceneArt& art, Pictures& out) {
+    Pictures made;
+    paint(art, made);
+    std::set<int> expected, got;
+    for (const PainterRow& r : PAINTERS)
+        if (r.paint == paint) expected.insert(r.id);
+    for (const auto& [id, picture] : made) got.insert(id);
+    if (got != expected) {
+        std::fprintf(stderr, "plinkfield-painter: a painter made other bitmaps than PAINTERS names for it:");
+        for (int id : got) std::fprintf(stderr, " %d", id);
+        std::fprintf(stderr, "\n");
+        std::exit(1);
+    }
+    out.merge(made);
+}
 
 }  // namespace
 
+// The scene first: every other picture is cut from it. Then each painter
+// once, in the order of its first row.
 void paint_pictures(Pictures& out) {
     SceneArt art;
-    std::vector<Painter> done;
+    std::vector<Painter> done = {paint_scene};
+    run(paint_scene, art, out);
     for (const PainterRow& row : PAINTERS) {
         if (std::find(done.begin(), done.end(), row.paint) != done.end()) continue;
         done.push_back(row.paint);
-        Pictures made;
-        row.paint(art, made);
-        std::set<int> expected, got;
-        for (const PainterRow& r : PAINTERS)
-            if (r.paint == row.paint) expected.insert(r.id);
-        for (auto& [id, picture] : made) got.insert(id);
-        if (got != expected) {
-            std::fprintf(stderr, "plinkfield-painter: the painter of %d made other bitmaps than PAINTERS names:", row.id);
-            for (int id : got) std::fprintf(stderr, " %d", id);
-            std::fprintf(stderr, "\n");
-            std::exit(1);
-        }
-        out.merge(made);
+        run(row.paint, art, out);
     }
 }
 
