@@ -1,12 +1,13 @@
 // The application icon for the desktop: a rodent peeking from its burrow,
 // seen through the rifle's scope. It is drawn anew at every size rather
 // than scaled: the small ones keep only what still reads at their size,
-// with a bigger head, and put the reticle and the eyes on whole pixels.
+// with a bigger head, and put the reticle on whole pixels.
 
 #include <algorithm>
 #include <cmath>
 
 #include "paint.h"
+#include "rodent.h"
 
 namespace painter {
 
@@ -15,29 +16,27 @@ namespace {
 // What a size can show. Lengths are in icon units, 64 to the icon's side;
 // the head's centre, where the reticle crosses, is at (32, 28), which falls
 // on a pixel corner at every hicolor size.
+// The head itself shows what its size in pixels allows (rodent.h).
 struct Detail {
     double head;        // radius of the rodent's head
     double burrow;      // y of the burrow's opening
     double gap;         // from the head's centre to the reticle's posts
-    bool shading;       // gradients, the glass darkening at its edge
-    bool muzzle;        // the pale muzzle, the nose, the inside of the ears
-    bool teeth, paws;   // the front teeth; the paws on the burrow's rim
-    bool glints;        // round eyes with a glint, rather than whole pixels
-    bool fine;          // whiskers, fur strokes, a cloud, the far hill
+    bool shading;       // gradients, the heap, the glass darkening at its edge
+    bool paws;          // on the burrow's rim
+    bool far;           // a cloud and the far hill
     bool centre_lines;  // the reticle's thin lines between its posts
 };
 
 Detail detail_for(int size) {
-    if (size <= 16) return {12.0, 40.0, 13.0, false, false, false, false, false, false, false};
-    if (size <= 32) return {12.0, 47.0, 16.5, true, true, false, false, false, false, false};
-    if (size <= 48) return {11.0, 45.5, 18.0, true, true, true, true, true, false, false};
-    if (size <= 64) return {11.0, 45.5, 18.0, true, true, true, true, true, false, true};
-    return {10.5, 44.5, 19.0, true, true, true, true, true, true, true};
+    if (size <= 16) return {12.0, 40.0, 13.0, false, false, false, false};
+    if (size <= 32) return {12.0, 47.0, 16.5, true, false, false, false};
+    if (size <= 48) return {11.0, 45.5, 18.0, true, true, false, false};
+    if (size <= 64) return {11.0, 45.5, 18.0, true, true, false, true};
+    return {10.5, 44.5, 19.0, true, true, true, true};
 }
 
 constexpr double CX = 32, HY = 28;
 
-const Rgb FUR = rgb8(168, 114, 62), FUR_DARK = rgb8(104, 66, 34), FUR_LIGHT = rgb8(226, 192, 142);
 const Rgb HOLE = rgb8(22, 14, 9), RETICLE = rgb8(16, 16, 20);
 
 // A rectangle on whole pixels: x0, y0, x1, y1 in icon units, rounded.
@@ -55,7 +54,7 @@ void paint_view(cairo_t* cr, const Detail& d, double horizon) {
         set_colour(cr, rgb8(136, 190, 232));
         cairo_fill(cr);
     }
-    if (d.fine) {
+    if (d.far) {
         // A cloud, high on the left.
         const struct {
             double x, y, r;
@@ -80,7 +79,7 @@ void paint_view(cairo_t* cr, const Detail& d, double horizon) {
     }
 }
 
-void paint_burrow_and_rodent(cairo_t* cr, const Detail& d, double hx, double hy, double by) {
+void paint_burrow_and_rodent(cairo_t* cr, const Detail& d, double u, double hx, double hy, double by) {
     const double r = d.head;
     // The opening; wider and deeper where the head fills the icon, so that
     // its dark still shows on whole pixels beside and below the body.
@@ -147,84 +146,9 @@ void paint_burrow_and_rodent(cairo_t* cr, const Detail& d, double hx, double hy,
         cairo_stroke(cr);
     }
 
-    // Ears, bigger where they must show on a few pixels; head.
-    const double ear = d.shading ? 0.34 : 0.44;
-    for (int side = -1; side <= 1; side += 2) {
-        ellipse(cr, hx + side * r * 0.74, hy - r * 0.72, r * ear, r * (ear - 0.02));
-        set_colour(cr, FUR_DARK);
-        cairo_fill(cr);
-        if (d.muzzle) {
-            ellipse(cr, hx + side * r * 0.72, hy - r * 0.66, r * 0.19, r * 0.17);
-            set_colour(cr, rgb8(222, 150, 140));
-            cairo_fill(cr);
-        }
-    }
-    ellipse(cr, hx, hy, r, r * 0.92);
-    if (d.shading)
-        fill_radial(cr, hx - r * 0.35, hy - r * 0.45, hx, hy, r * 1.05, shade(FUR, 1.15), FUR_DARK);
-    else {
-        set_colour(cr, FUR);
-        cairo_fill(cr);
-    }
-    if (d.muzzle) {
-        ellipse(cr, hx, hy + r * 0.42, r * 0.56, r * 0.38);
-        set_colour(cr, FUR_LIGHT);
-        cairo_fill(cr);
-        ellipse(cr, hx, hy + r * 0.2, r * 0.17, r * 0.12);
-        set_colour(cr, rgb8(110, 44, 44));
-        cairo_fill(cr);
-    }
-    if (d.teeth) {
-        cairo_rectangle(cr, hx - r * 0.14, hy + r * 0.52, r * 0.28, r * 0.26);
-        set_colour(cr, rgb8(252, 250, 236));
-        cairo_fill(cr);
-        cairo_move_to(cr, hx, hy + r * 0.52);
-        cairo_line_to(cr, hx, hy + r * 0.78);
-        set_colour(cr, rgb8(150, 130, 110));
-        cairo_set_line_width(cr, 0.25);
-        cairo_stroke(cr);
-    }
-    if (d.fine) {
-        cairo_set_line_width(cr, 0.3);
-        set_colour(cr, rgb8(40, 26, 16), 0.7);
-        for (int side = -1; side <= 1; side += 2)
-            for (int k = -1; k <= 1; ++k) {
-                cairo_move_to(cr, hx + side * r * 0.3, hy + r * 0.36 + k * r * 0.08);
-                cairo_line_to(cr, hx + side * r * 1.3, hy + r * 0.28 + k * r * 0.22);
-            }
-        cairo_stroke(cr);
-        set_colour(cr, FUR_DARK, 0.6);
-        cairo_set_line_width(cr, 0.35);
-        for (int k = -2; k <= 2; ++k) {
-            cairo_move_to(cr, hx + k * r * 0.15, hy - r * 0.86);
-            cairo_line_to(cr, hx + k * r * 0.2, hy - r * 0.6);
-        }
-        cairo_stroke(cr);
-    }
-}
-
-// The eyes: round with a glint where there is room, whole pixels where not.
-void paint_eyes(cairo_t* cr, const Detail& d, double u, double hx, double hy) {
-    const double r = d.head;
-    for (int side = -1; side <= 1; side += 2) {
-        const double ex = hx + side * r * 0.4, ey = hy - r * 0.14;
-        set_colour(cr, rgb8(12, 8, 6));
-        if (!d.glints) {
-            const double px = std::max(1.0, std::round(r * 0.3 * u));  // the eye's side in pixels
-            const double left = side < 0 ? std::floor(ex * u - px / 2) : 64 * u - std::floor((64 - ex) * u - px / 2) - px;
-            cairo_save(cr);
-            cairo_identity_matrix(cr);
-            cairo_rectangle(cr, left, std::round(ey * u - px / 2), px, px);
-            cairo_restore(cr);
-            cairo_fill(cr);
-            continue;
-        }
-        cairo_arc(cr, ex, ey, r * 0.17, 0, 2 * M_PI);
-        cairo_fill(cr);
-        cairo_arc(cr, ex - r * 0.06, ey - r * 0.06, r * 0.065, 0, 2 * M_PI);
-        set_colour(cr, rgb8(255, 255, 255), 0.9);
-        cairo_fill(cr);
-    }
+    // Bigger ears and square eyes where the head has a few pixels only.
+    const bool tiny = r * u < 4;
+    paint_rodent_head(cr, hx, hy, r, {u, tiny ? 1.35 : 1.0, tiny});
 }
 
 // The reticle: four thick posts from the rim towards the head, and, where
@@ -289,8 +213,7 @@ Surface paint_app_icon(int size) {
     cairo_arc(cr, cx, cy, rim, 0, 2 * M_PI);
     cairo_clip(cr);
     paint_view(cr, d, HY + d.head * 0.1);
-    paint_burrow_and_rodent(cr, d, CX, HY, d.burrow);
-    paint_eyes(cr, d, u, CX, HY);
+    paint_burrow_and_rodent(cr, d, u, CX, HY, d.burrow);
     if (d.shading) {
         // The glass darkens towards its edge.
         cairo_arc(cr, cx, cy, rim, 0, 2 * M_PI);

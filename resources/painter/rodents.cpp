@@ -6,13 +6,12 @@
 
 #include "burrow.h"
 #include "game/shell/elements.h"
+#include "rodent.h"
 #include "sprites.h"
 
 namespace painter {
 
 namespace {
-
-const Rgb FUR = rgb8(168, 114, 62), FUR_DARK = rgb8(104, 66, 34), FUR_LIGHT = rgb8(226, 192, 142);
 
 void rodent_body_path(cairo_t* cr, double cx, double top, double bottom, double half) {
     cairo_new_path(cr);
@@ -62,68 +61,7 @@ void paint_rodent(cairo_t* cr, cairo_surface_t* scene, const Burrow& b, double c
         }
     }
 
-    // Ears, head, muzzle.
-    for (int side = -1; side <= 1; side += 2) {
-        ellipse(cr, cx + side * r * 0.72, hy - r * 0.66, r * 0.34, r * 0.32);
-        set_colour(cr, FUR_DARK);
-        cairo_fill(cr);
-        ellipse(cr, cx + side * r * 0.72, hy - r * 0.62, r * 0.2, r * 0.18);
-        set_colour(cr, rgb8(222, 150, 140));
-        cairo_fill(cr);
-    }
-    ellipse(cr, cx, hy, r, r * 0.92);
-    fill_radial(cr, cx - r * 0.35, hy - r * 0.45, cx, hy, r * 1.05, shade(FUR, 1.15), FUR_DARK);
-    ellipse(cr, cx, hy + r * 0.42, r * 0.56, r * 0.38);
-    set_colour(cr, FUR_LIGHT);
-    cairo_fill(cr);
-    // Eyes with a glint.
-    for (int side = -1; side <= 1; side += 2) {
-        const double ex = cx + side * r * 0.38, ey = hy - r * 0.12, er = std::max(0.9, r * 0.17);
-        cairo_arc(cr, ex, ey, er, 0, 2 * M_PI);
-        set_colour(cr, rgb8(12, 8, 6));
-        cairo_fill(cr);
-        if (r >= 5) {
-            cairo_arc(cr, ex - er * 0.35, ey - er * 0.35, er * 0.38, 0, 2 * M_PI);
-            set_colour(cr, rgb8(255, 255, 255), 0.9);
-            cairo_fill(cr);
-        }
-    }
-    // Nose, teeth, whiskers.
-    ellipse(cr, cx, hy + r * 0.2, std::max(0.8, r * 0.16), std::max(0.6, r * 0.11));
-    set_colour(cr, rgb8(110, 44, 44));
-    cairo_fill(cr);
-    if (r >= 4) {
-        cairo_rectangle(cr, cx - r * 0.15, hy + r * 0.5, r * 0.3, r * 0.26);
-        set_colour(cr, rgb8(252, 250, 236));
-        cairo_fill(cr);
-        if (detail) {
-            cairo_move_to(cr, cx, hy + r * 0.5);
-            cairo_line_to(cr, cx, hy + r * 0.76);
-            set_colour(cr, rgb8(150, 130, 110));
-            cairo_set_line_width(cr, 0.6);
-            cairo_stroke(cr);
-        }
-    }
-    if (r >= 7) {
-        cairo_set_line_width(cr, detail ? 0.6 : 0.45);
-        set_colour(cr, rgb8(40, 26, 16), 0.7);
-        for (int side = -1; side <= 1; side += 2)
-            for (int k = -1; k <= 1; ++k) {
-                cairo_move_to(cr, cx + side * r * 0.3, hy + r * 0.35 + k * r * 0.08);
-                cairo_line_to(cr, cx + side * r * 1.25, hy + r * 0.28 + k * r * 0.22);
-            }
-        cairo_stroke(cr);
-    }
-    if (detail) {
-        // Fur strokes on the crown.
-        cairo_set_line_width(cr, 0.7);
-        set_colour(cr, FUR_DARK, 0.6);
-        for (int k = -2; k <= 2; ++k) {
-            cairo_move_to(cr, cx + k * r * 0.15, hy - r * 0.85);
-            cairo_line_to(cr, cx + k * r * 0.2, hy - r * 0.6);
-        }
-        cairo_stroke(cr);
-    }
+    paint_rodent_head(cr, cx, hy, r);
     // Whatever is down in the opening sinks into its darkness.
     cairo_save(cr);
     ellipse(cr, b.cx, b.cy, b.rx, b.ry);
@@ -140,6 +78,87 @@ void paint_rodent(cairo_t* cr, cairo_surface_t* scene, const Burrow& b, double c
 }
 
 }  // namespace
+
+void paint_rodent_head(cairo_t* cr, double cx, double hy, double r, const HeadStyle& style) {
+    const double px = style.px, rp = r * px;  // the radius in pixels
+    const bool detail = rp >= 9;
+    // Ears, head, muzzle.
+    for (int side = -1; side <= 1; side += 2) {
+        ellipse(cr, cx + side * r * 0.72, hy - r * 0.66, r * 0.34 * style.ears, r * 0.32 * style.ears);
+        set_colour(cr, FUR_DARK);
+        cairo_fill(cr);
+        ellipse(cr, cx + side * r * 0.72, hy - r * 0.62, r * 0.2, r * 0.18);
+        set_colour(cr, rgb8(222, 150, 140));
+        cairo_fill(cr);
+    }
+    ellipse(cr, cx, hy, r, r * 0.92);
+    fill_radial(cr, cx - r * 0.35, hy - r * 0.45, cx, hy, r * 1.05, shade(FUR, 1.15), FUR_DARK);
+    ellipse(cr, cx, hy + r * 0.42, r * 0.56, r * 0.38);
+    set_colour(cr, FUR_LIGHT);
+    cairo_fill(cr);
+    // Eyes with a glint.
+    for (int side = -1; side <= 1; side += 2) {
+        const double ex = cx + side * r * 0.38, ey = hy - r * 0.12, er = std::max(0.9 / px, r * 0.17);
+        set_colour(cr, rgb8(12, 8, 6));
+        if (style.pixel_eyes) {
+            // The left one on whole pixels, the right one its mirror image.
+            double x = cx - r * 0.38, y = ey, mid = cx, unused = hy;
+            cairo_user_to_device(cr, &x, &y);
+            cairo_user_to_device(cr, &mid, &unused);
+            const double side_px = std::max(1.0, std::round(2 * er * px * 0.6));
+            const double left = std::floor(x - side_px / 2);
+            cairo_save(cr);
+            cairo_identity_matrix(cr);
+            cairo_rectangle(cr, side < 0 ? left : 2 * mid - left - side_px, std::round(y - side_px / 2), side_px, side_px);
+            cairo_restore(cr);
+            cairo_fill(cr);
+            continue;
+        }
+        cairo_arc(cr, ex, ey, er, 0, 2 * M_PI);
+        cairo_fill(cr);
+        if (rp >= 5) {
+            cairo_arc(cr, ex - er * 0.35, ey - er * 0.35, er * 0.38, 0, 2 * M_PI);
+            set_colour(cr, rgb8(255, 255, 255), 0.9);
+            cairo_fill(cr);
+        }
+    }
+    // Nose, teeth, whiskers.
+    ellipse(cr, cx, hy + r * 0.2, std::max(0.8 / px, r * 0.16), std::max(0.6 / px, r * 0.11));
+    set_colour(cr, rgb8(110, 44, 44));
+    cairo_fill(cr);
+    if (rp >= 4) {
+        cairo_rectangle(cr, cx - r * 0.15, hy + r * 0.5, r * 0.3, r * 0.26);
+        set_colour(cr, rgb8(252, 250, 236));
+        cairo_fill(cr);
+        if (detail) {
+            cairo_move_to(cr, cx, hy + r * 0.5);
+            cairo_line_to(cr, cx, hy + r * 0.76);
+            set_colour(cr, rgb8(150, 130, 110));
+            cairo_set_line_width(cr, 0.6 / px);
+            cairo_stroke(cr);
+        }
+    }
+    if (rp >= 7) {
+        cairo_set_line_width(cr, (detail ? 0.6 : 0.45) / px);
+        set_colour(cr, rgb8(40, 26, 16), 0.7);
+        for (int side = -1; side <= 1; side += 2)
+            for (int k = -1; k <= 1; ++k) {
+                cairo_move_to(cr, cx + side * r * 0.3, hy + r * 0.35 + k * r * 0.08);
+                cairo_line_to(cr, cx + side * r * 1.25, hy + r * 0.28 + k * r * 0.22);
+            }
+        cairo_stroke(cr);
+    }
+    if (detail) {
+        // Fur strokes on the crown.
+        cairo_set_line_width(cr, 0.7 / px);
+        set_colour(cr, FUR_DARK, 0.6);
+        for (int k = -2; k <= 2; ++k) {
+            cairo_move_to(cr, cx + k * r * 0.15, hy - r * 0.85);
+            cairo_line_to(cr, cx + k * r * 0.2, hy - r * 0.6);
+        }
+        cairo_stroke(cr);
+    }
+}
 
 void paint_rodents(SceneArt& art, Pictures& out) {
     cairo_surface_t* scene = art.scene;
