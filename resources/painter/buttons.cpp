@@ -97,7 +97,7 @@ void paint_buttons(SceneArt& art, Pictures& out) {
             switch (b.control_id) {
                 case 700: plate(cr, e.w, e.h, rgb8(96, 176, 76), rgb8(40, 104, 34), "START", pressed); break;
                 case 800: plate(cr, e.w, e.h, rgb8(212, 84, 62), rgb8(128, 34, 24), "CANCEL", pressed); break;
-                default: mark(cr, e.w, e.h, b.control_id == 450, pressed); break;
+                default: mark(cr, e.w, e.h, b.control_id == CLOSE_BUTTON_ID, pressed); break;
             }
             out[pressed ? b.pressed : b.normal] = std::move(s);
         }

@@ -1,5 +1,6 @@
 // The rifle cartridge of the tray, brass case and copper bullet.
 
+#include "game/shell/bitmaps.h"
 #include "game/shell/elements.h"
 #include "sprites.h"
 
@@ -8,7 +9,7 @@ namespace painter {
 void paint_cartridge(SceneArt& art, Pictures& out) {
     cairo_surface_t* scene = art.scene;
     const ElementRow& e = ELEMENT_TABLE[cartridge(1)];
-    Surface s = blank_at(scene, 850, e.x, e.y);
+    Surface s = blank_at(scene, bmp_cartridge, e.x, e.y);
     Pen cr(s.get());
     // Brass case, then its rim over it.
     auto brass = [&] {
@@ -36,7 +37,7 @@ void paint_cartridge(SceneArt& art, Pictures& out) {
     cairo_line_to(cr, 11, 17.5);
     cairo_close_path(cr);
     fill_linear(cr, 3, 0, 11, 0, {{0, rgb8(120, 56, 30)}, {0.35, rgb8(240, 160, 110)}, {1, rgb8(110, 50, 26)}});
-    out[850] = std::move(s);
+    out[bmp_cartridge] = std::move(s);
 }
 
 }  // namespace painter

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <initializer_list>
 
+#include "game/shell/bitmaps.h"
 #include "game/shell/elements.h"
 #include "sprites.h"
 
@@ -222,8 +223,8 @@ void paint_cows(SceneArt& art, Pictures& out) {
         int id;
         CowHead head;
     } poses[] = {
-        {7350, {15, 22, 0.0, false}}, {7450, {16, 23, 0.35, false}}, {7600, {17, 23, 0.7, false}},
-        {7650, {18, 23, 1.0, false}}, {6000, {11, 30, 0.1, false}}, {9500, {11, 30, 0.1, true}},
+        {bmp_cow_profile, {15, 22, 0.0, false}}, {bmp_cow_turning, {16, 23, 0.35, false}}, {bmp_cow_turned, {17, 23, 0.7, false}},
+        {bmp_cow_facing, {18, 23, 1.0, false}}, {bmp_cow_mouth_closed, {11, 30, 0.1, false}}, {bmp_cow_mouth_open, {11, 30, 0.1, true}},
     };
     for (const auto& pose : poses) {
         Surface s = blank_at(scene, pose.id, c.x, c.y);
@@ -234,7 +235,7 @@ void paint_cows(SceneArt& art, Pictures& out) {
 
     // Lying on its side, legs stiff in the air.
     const ElementRow& f = ELEMENT_TABLE[cow_fallen];
-    Surface s = blank_at(scene, 7550, f.x, f.y);
+    Surface s = blank_at(scene, bmp_cow_fallen, f.x, f.y);
     Pen cr(s.get());
     Rng rng(0xFA11);
     ellipse(cr, 55, 45, 44, 3.5);
@@ -292,7 +293,7 @@ void paint_cows(SceneArt& art, Pictures& out) {
     cairo_move_to(cr, 20.5, 31);
     cairo_line_to(cr, 17, 34);
     cairo_stroke(cr);
-    out[7550] = std::move(s);
+    out[bmp_cow_fallen] = std::move(s);
 }
 
 }  // namespace painter

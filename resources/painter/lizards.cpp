@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "game/shell/bitmaps.h"
+#include "game/shell/elements.h"
 #include "sprites.h"
 #include "tree.h"
 
@@ -109,35 +110,38 @@ void paint_lizard(cairo_t* cr, double cx, double snout_y, bool down, int legs) {
 
 void paint_lizards(SceneArt& art, Pictures& out) {
     cairo_surface_t* scene = art.scene;
-    // (image, x, y of its place, snout y, climbing down, stride, hidden in
-    // the leaves above)
+    // (image, the element whose place it is cut at, snout y, climbing down,
+    // stride, hidden in the leaves above). The two frames the game never
+    // loads are cut where the climb goes into the leaves.
     const struct {
-        int id, x, y;
+        int id;
+        Element place;
         double snout;
         bool down;
         int legs;
         bool in_leaves;
     } frames[] = {
-        {9400, 1230, 634, 669, false, 0, false},   // head out of the grass
-        {10050, 1230, 614, 615, false, 0, false},  // climbing, first stride
-        {10150, 1230, 550, 551, false, 1, false},  // climbing, second stride
-        {10250, 1230, 370, 364, false, 0, true},   // rear body going into the leaves
-        {10350, 1230, 370, 352, false, 1, true},   // the tail
-        {10400, 1230, 370, 344, false, 0, true},   // the tail tip
-        {10750, 1224, 380, 405, true, 0, true},    // head coming out of the leaves
-        {10800, 1224, 400, 462, true, 0, false},   // climbing down, first stride
-        {10850, 1224, 469, 531, true, 1, false},   // climbing down, second stride
-        {11000, 1228, 672, 736, true, 1, false},   // the tail tip going into the grass
-        {10900, 1230, 370, 440, true, 0, true},    // rear body out of the leaves
-        {10950, 1230, 370, 410, true, 1, true},    // the tail out of the leaves
+        {bmp_lizard_head_bottom, climber(0), 669, false, 0, false},  // head out of the grass
+        {bmp_lizard_up_a, climber(1), 615, false, 0, false},         // climbing, first stride
+        {bmp_lizard_up_b, climber(2), 551, false, 1, false},         // climbing, second stride
+        {bmp_lizard_leaving_body, climber(5), 364, false, 0, true},  // rear body going into the leaves
+        {bmp_lizard_leaving_tail, climber(6), 352, false, 1, true},  // the tail
+        {bmp_lizard_leaving_tip, climber(7), 344, false, 0, true},   // the tail tip
+        {bmp_lizard_head_top, descender(0), 405, true, 0, true},     // head coming out of the leaves
+        {bmp_lizard_down_a, descender(1), 462, true, 0, false},      // climbing down, first stride
+        {bmp_lizard_down_b, descender(2), 531, true, 1, false},      // climbing down, second stride
+        {bmp_lizard_tail_tip, descender(5), 736, true, 1, false},    // the tail tip going into the grass
+        {bmp_lizard_down_body, climber(5), 440, true, 0, true},      // rear body out of the leaves
+        {bmp_lizard_down_tail, climber(5), 410, true, 1, true},      // the tail out of the leaves
     };
     for (const auto& f : frames) {
-        Surface s = blank_at(scene, f.id, f.x, f.y);
-        Pen cr(s.get(), f.x, f.y);
+        const int x = ELEMENT_TABLE[f.place].x, y = ELEMENT_TABLE[f.place].y;
+        Surface s = blank_at(scene, f.id, x, y);
+        Pen cr(s.get(), x, y);
         const BitmapInfo* b = find_bitmap(f.id);
-        paint_lizard(cr, f.x + b->width / 2.0, f.snout, f.down, f.legs);
+        paint_lizard(cr, x + b->width / 2.0, f.snout, f.down, f.legs);
         if (f.in_leaves) paint_trunk_bough(cr);
-        if (f.y + b->height > 680) paint_trunk_grass(cr);
+        if (y + b->height > 680) paint_trunk_grass(cr);
         out[f.id] = std::move(s);
     }
 }

@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "game/shell/bitmaps.h"
 #include "sprites.h"
 
 namespace painter {
@@ -11,7 +12,7 @@ void paint_markers(SceneArt& art, Pictures& out) {
     cairo_surface_t* scene = art.scene;
     {
         // Over the grass it usually sits on; the cursor point is (10, 11).
-        Surface s = blank_at(scene, 9000, 300, 540);
+        Surface s = blank_at(scene, bmp_hit_marker, 300, 540);
         Pen cr(s.get());
         Rng rng(0x9000);
         for (int k = 0; k < 9; ++k) {
@@ -25,7 +26,7 @@ void paint_markers(SceneArt& art, Pictures& out) {
         cairo_rectangle(cr, 0, 11, 20, 1);
         set_colour(cr, rgb8(0, 0, 0));
         cairo_fill(cr);
-        out[9000] = std::move(s);
+        out[bmp_hit_marker] = std::move(s);
     }
     {
         Surface s = make_surface(32, 32);
@@ -49,7 +50,7 @@ void paint_markers(SceneArt& art, Pictures& out) {
         cairo_rectangle(cr, 1, 15, 9, 2);
         cairo_rectangle(cr, 22, 15, 9, 2);
         cairo_fill(cr);
-        out[9200] = std::move(s);
+        out[bmp_bonus_reticle] = std::move(s);
     }
 }
 

@@ -24,72 +24,72 @@ struct PainterRow {
 
 // By identifier.
 constexpr std::array<PainterRow, BITMAP_CATALOGUE.size()> PAINTERS = {{
-    {100, paint_scene},
-    {200, paint_buttons},  // close
-    {250, paint_buttons},
-    {300, paint_buttons},  // minimize
-    {350, paint_buttons},
-    {500, paint_buttons},  // START
-    {550, paint_buttons},
-    {600, paint_buttons},  // CANCEL
-    {650, paint_buttons},
-    {850, paint_cartridge},
-    {2600, paint_rodents},  // hole 9, the near one
-    {2750, paint_rodents},
-    {2850, paint_spiders},  // the torn web
-    {3000, paint_rodents},  // hole 1
-    {3200, paint_rodents},
-    {3400, paint_rodents},  // hole 2
-    {3600, paint_rodents},
-    {3800, paint_rodents},  // hole 3
-    {4000, paint_rodents},
-    {4200, paint_rodents},  // hole 4
-    {4400, paint_rodents},
-    {4600, paint_rodents},  // hole 5
-    {4800, paint_rodents},
-    {5000, paint_rodents},  // hole 6
-    {5200, paint_rodents},
-    {5400, paint_rodents},  // hole 7
-    {5600, paint_rodents},
-    {5750, paint_rodents},  // hole 8
-    {5850, paint_rodents},
-    {6000, paint_cows},  // head forward, mouth closed
-    {6200, paint_crows},
-    {6400, paint_crows},
-    {6600, paint_crows},
-    {6800, paint_crows},
-    {7000, paint_crows},
-    {7200, paint_crows},
-    {7350, paint_cows},
-    {7450, paint_cows},
-    {7550, paint_cows},  // lying
-    {7600, paint_cows},
-    {7650, paint_cows},
-    {9000, paint_markers},  // hit marker
-    {9200, paint_markers},  // bonus reticle
-    {9400, paint_lizards},
-    {9500, paint_cows},  // head forward, mouth open
-    {9550, paint_spiders},
-    {9650, paint_spiders},
-    {9750, paint_spiders},
-    {9850, paint_spiders},
-    {9950, paint_spiders},
-    {10050, paint_lizards},
-    {10150, paint_lizards},
-    {10250, paint_lizards},
-    {10350, paint_lizards},
-    {10400, paint_lizards},
-    {10650, paint_splats},
-    {10750, paint_lizards},
-    {10800, paint_lizards},
-    {10850, paint_lizards},
-    {10900, paint_lizards},
-    {10950, paint_lizards},
-    {11000, paint_lizards},
-    {11450, paint_splats},
-    {11500, paint_splats},
-    {11550, paint_splats},
-    {11600, paint_splats},
+    {bmp_scene, paint_scene},
+    {bmp_close, paint_buttons},  // close
+    {bmp_close_pressed, paint_buttons},
+    {bmp_minimize, paint_buttons},  // minimize
+    {bmp_minimize_pressed, paint_buttons},
+    {bmp_start, paint_buttons},  // START
+    {bmp_start_pressed, paint_buttons},
+    {bmp_cancel, paint_buttons},  // CANCEL
+    {bmp_cancel_pressed, paint_buttons},
+    {bmp_cartridge, paint_cartridge},
+    {bmp_peek_9, paint_rodents},  // hole 9, the near one
+    {bmp_raised_9, paint_rodents},
+    {bmp_web, paint_spiders},  // the torn web
+    {bmp_peek_1, paint_rodents},  // hole 1
+    {bmp_raised_1, paint_rodents},
+    {bmp_peek_2, paint_rodents},  // hole 2
+    {bmp_raised_2, paint_rodents},
+    {bmp_peek_3, paint_rodents},  // hole 3
+    {bmp_raised_3, paint_rodents},
+    {bmp_peek_4, paint_rodents},  // hole 4
+    {bmp_raised_4, paint_rodents},
+    {bmp_peek_5, paint_rodents},  // hole 5
+    {bmp_raised_5, paint_rodents},
+    {bmp_peek_6, paint_rodents},  // hole 6
+    {bmp_raised_6, paint_rodents},
+    {bmp_peek_7, paint_rodents},  // hole 7
+    {bmp_raised_7, paint_rodents},
+    {bmp_peek_8, paint_rodents},  // hole 8
+    {bmp_raised_8, paint_rodents},
+    {bmp_cow_mouth_closed, paint_cows},  // head forward, mouth closed
+    {bmp_crow_1, paint_crows},
+    {bmp_crow_2, paint_crows},
+    {bmp_crow_3, paint_crows},
+    {bmp_crow_4, paint_crows},
+    {bmp_crow_5, paint_crows},
+    {bmp_crow_6, paint_crows},
+    {bmp_cow_profile, paint_cows},
+    {bmp_cow_turning, paint_cows},
+    {bmp_cow_fallen, paint_cows},  // lying
+    {bmp_cow_turned, paint_cows},
+    {bmp_cow_facing, paint_cows},
+    {bmp_hit_marker, paint_markers},  // hit marker
+    {bmp_bonus_reticle, paint_markers},  // bonus reticle
+    {bmp_lizard_head_bottom, paint_lizards},
+    {bmp_cow_mouth_open, paint_cows},  // head forward, mouth open
+    {bmp_spider_resting, paint_spiders},
+    {bmp_spider_1, paint_spiders},
+    {bmp_spider_2, paint_spiders},
+    {bmp_spider_3, paint_spiders},
+    {bmp_spider_4, paint_spiders},
+    {bmp_lizard_up_a, paint_lizards},
+    {bmp_lizard_up_b, paint_lizards},
+    {bmp_lizard_leaving_body, paint_lizards},
+    {bmp_lizard_leaving_tail, paint_lizards},
+    {bmp_lizard_leaving_tip, paint_lizards},
+    {bmp_splat, paint_splats},
+    {bmp_lizard_head_top, paint_lizards},
+    {bmp_lizard_down_a, paint_lizards},
+    {bmp_lizard_down_b, paint_lizards},
+    {bmp_lizard_down_body, paint_lizards},
+    {bmp_lizard_down_tail, paint_lizards},
+    {bmp_lizard_tail_tip, paint_lizards},
+    {bmp_splat_fade_1, paint_splats},
+    {bmp_splat_fade_2, paint_splats},
+    {bmp_splat_fade_3, paint_splats},
+    {bmp_splat_fade_4, paint_splats},
 }};
 
 constexpr bool every_bitmap_once() {

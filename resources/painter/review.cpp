@@ -20,7 +20,7 @@ Surface contact_sheet(const Pictures& pictures) {
     std::vector<Cell> cells;
     int x = margin, y = margin, row_h = 0;
     for (const BitmapInfo& b : BITMAP_CATALOGUE) {
-        if (b.id == 100) continue;
+        if (b.id == bmp_scene) continue;
         const int cw = std::max(b.width, static_cast<int>(letters_width(std::to_string(b.id), 8)) + 2);
         if (x + cw > width - margin) {
             x = margin;
@@ -57,7 +57,7 @@ Surface contact_sheet(const Pictures& pictures) {
 Surface scene_with_all_sprites(const Pictures& pictures) {
     Surface all = make_surface(1280, 786);
     Pen cr(all.get());
-    cairo_set_source_surface(cr, pictures.at(100).get(), 0, 0);
+    cairo_set_source_surface(cr, pictures.at(bmp_scene).get(), 0, 0);
     cairo_paint(cr);
     for (int e = ELEMENT_COUNT - 1; e >= 0; --e) {
         const ElementRow& row = ELEMENT_TABLE[e];

@@ -2,6 +2,7 @@
 // overlap. The buttons are laid into it afterwards (buttons.cpp).
 
 #include "burrow.h"
+#include "game/shell/bitmaps.h"
 #include "game/shell/elements.h"
 #include "scenery.h"
 #include "tree.h"
@@ -34,7 +35,7 @@ void paint_scene(SceneArt& art, Pictures& out) {
         paint_web(cr, false);
     }
     art.scene = s;
-    out[100] = std::move(scene);
+    out[bmp_scene] = std::move(scene);
 }
 
 }  // namespace painter

@@ -80,7 +80,7 @@ void paint_spiders(SceneArt& art, Pictures& out) {
     cairo_paint(cr);
     cairo_translate(cr, -WEB_X, -WEB_Y);
     paint_web(cr, true);
-    out[2850] = std::move(patch);
+    out[bmp_web] = std::move(patch);
 }
 
 }  // namespace painter

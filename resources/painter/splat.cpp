@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "game/shell/bitmaps.h"
 #include "sprites.h"
 
 namespace painter {
@@ -10,7 +11,7 @@ namespace painter {
 // runs from fresh red to almost black.
 void paint_splats(SceneArt& art, Pictures& out) {
     cairo_surface_t* scene = art.scene;
-    const int ids[] = {10650, 11450, 11500, 11550, 11600};
+    const int ids[] = {bmp_splat, bmp_splat_fade_1, bmp_splat_fade_2, bmp_splat_fade_3, bmp_splat_fade_4};
     const double darkness[] = {0.0, 0.3, 0.55, 0.78, 0.93};
     for (int i = 0; i < 5; ++i) {
         Surface s = blank_at(scene, ids[i], 1230, 486);
