@@ -102,7 +102,27 @@ class Run:
     # -------------------------------------------------------------- page
 
     def probe(self):
-        return self.page.evaluate("window.plinkfieldProbe ? plinkfieldProbe() : null")
+        """The page's probe, flattened for the checks: the game state's
+        fields, "elements" (the scene, each with its kind and the image it
+        shows, a button's too), the timer, the audio log, the first frame."""
+        raw = self.page.evaluate("window.plinkfieldProbe ? plinkfieldProbe() : null")
+        if raw is None:
+            return None
+        probe = dict(raw["state"])
+        probe["elements"] = raw["scene"]
+        for e in probe["elements"]:
+            if "text" in e:
+                e["kind"] = "label"
+            elif "image" in e:
+                e["kind"] = "sprite"
+            else:
+                e["kind"] = "button"
+                e["image"] = raw["buttons"][e["name"]]
+        probe["timer_started_ms"] = raw["timer"]["started_ms"]
+        probe["timer_ticks"] = raw["timer"]["ticks"]
+        probe["audio"] = raw["audio"]
+        probe["firstFrameMs"] = raw["firstFrameMs"]
+        return probe
 
     def wait_for(self, what, test, timeout=WAIT, interval=0.05):
         """Polls test() until it returns something true; None on timeout."""
@@ -361,7 +381,7 @@ class Run:
         while time.monotonic() < deadline and attempts < 12:
             probe = self.probe()
             raised = [e for e in probe["elements"] if e["name"].startswith("raised[") and e["visible"]
-                      and probe["hole_hittable"][int(e["name"][7:-1])] == 1]
+                      and probe["hole_hittable"][int(e["name"][7:-1]) - 1] == 1]  # holes 1..9
             if not raised:
                 time.sleep(0.03)
                 continue
