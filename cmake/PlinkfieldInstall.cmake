@@ -21,8 +21,7 @@ include_guard(GLOBAL)
 include(GNUInstallDirs)
 
 set(PLINKFIELD_APP_ID org.plinkfield.Plinkfield)
-set(PLINKFIELD_INSTALL_GAMESDIR games CACHE STRING "Where the game and the simulator go, relative to the prefix")
-set(PLINKFIELD_INSTALL_HELPERDIR lib/plinkfield CACHE STRING "Where the Ambient companion goes, relative to the prefix")
+set(PLINKFIELD_INSTALL_GAMESDIR games)  # as game/shell/sdl installs the game
 set(PLINKFIELD_HOMEPAGE https://plinkfield.org/ CACHE STRING "Home page named by the metainfo and the package")
 set(PLINKFIELD_SCREENSHOT_URL ${PLINKFIELD_HOMEPAGE}docs/screenshot-native.png CACHE STRING
     "Where the software centre fetches the screenshot; the file is docs/screenshot-native.png of the source tree")
@@ -37,12 +36,9 @@ set(pkg_out ${CMAKE_BINARY_DIR}/packaging)
 
 # ------------------------------------------------------------------ programs
 
-if(TARGET plinkfield)
-  install(TARGETS plinkfield RUNTIME DESTINATION ${PLINKFIELD_INSTALL_GAMESDIR})
-endif()
-if(TARGET plinkfield-ambient)
-  install(TARGETS plinkfield-ambient RUNTIME DESTINATION ${PLINKFIELD_INSTALL_HELPERDIR})
-endif()
+# The game and Ambient install themselves (game/shell/sdl, ambient/sdl) to
+# games/ and lib/plinkfield/; the package test checks that the menu entry's
+# command is there.
 install(TARGETS plinkfield-sim RUNTIME DESTINATION ${PLINKFIELD_INSTALL_GAMESDIR})
 
 # ---------------------------------------------------------------- date stamp
