@@ -29,7 +29,6 @@ set(PLINKFIELD_SCREENSHOT_URL ${PLINKFIELD_HOMEPAGE}docs/screenshot-native.png C
 # of the manual pages and the package changelog.
 set(PLINKFIELD_RELEASE_DATE 2026-12-07)
 set(PLINKFIELD_MAINTAINER "The Plinkfield authors <maintainers@plinkfield.org>")
-set(PLINKFIELD_ICON_SIZES 16 32 48 64 128 256 512)
 
 set(pkg_src ${PROJECT_SOURCE_DIR}/packaging)
 set(pkg_out ${CMAKE_BINARY_DIR}/packaging)
@@ -89,26 +88,16 @@ install(FILES ${pkg_out}/${PLINKFIELD_APP_ID}.metainfo.xml DESTINATION ${CMAKE_I
 
 # ---------------------------------------------------------------------- icons
 
-# Painted by the painter at every size; installed under the application id.
-# The icons exist only once the painter makes them: until then the build
-# says so and the package test fails on the missing files.
-set(icon_dir ${PLINKFIELD_RESOURCE_DIR}/icons/hicolor)
-set(icons_painted ON)
-foreach(size IN LISTS PLINKFIELD_ICON_SIZES)
-  set(icon ${icon_dir}/${size}x${size}/apps/plinkfield.png)
-  get_source_file_property(generated ${icon} DIRECTORY ${PROJECT_SOURCE_DIR}/resources GENERATED)
-  if(NOT generated)
-    set(icons_painted OFF)
-  endif()
-endforeach()
-if(icons_painted)
+# Painted by the painter at every hicolor size (resources/CMakeLists.txt
+# names the sizes and the file name); installed under the application id.
+if(DEFINED PLINKFIELD_ICON_DIR)
   foreach(size IN LISTS PLINKFIELD_ICON_SIZES)
-    install(FILES ${icon_dir}/${size}x${size}/apps/plinkfield.png
+    install(FILES ${PLINKFIELD_ICON_DIR}/hicolor/${size}x${size}/apps/${PLINKFIELD_ICON_NAME}.png
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
             RENAME ${PLINKFIELD_APP_ID}.png)
   endforeach()
 else()
-  message(WARNING "The painter makes no hicolor icons yet: the installation has no application icon")
+  message(WARNING "The painter makes no desktop icon: the installation has no application icon")
 endif()
 
 # --------------------------------------------------------------- manual pages
