@@ -4,7 +4,8 @@
 // "state" and "scene" are exactly what plinkfield-sim prints for its state
 // and scene commands; "native" holds the window (x, y, w, h, scale,
 // fullscreen, minimized), sound (audio, muted), the Ambient processes
-// (ambient: their pids), the ticks run, the frames drawn, the button held
+// (ambient: their pids), the ticks run and the wall-clock time of the
+// latest (tick_ns), the frames drawn, the button held
 // (pressed), the first frame's wall-clock time (first_frame_ns) and the
 // game's pid. The file is replaced whole (written aside, then renamed), so
 // a reader never sees half of one.
@@ -42,6 +43,7 @@ std::string native_json() {
            ",\"minimized\":" + ((flags & SDL_WINDOW_MINIMIZED) ? "true" : "false") +
            ",\"audio\":" + (sound_available() ? "true" : "false") + ",\"muted\":" + (sound_muted() ? "true" : "false") +
            ",\"ambient\":[" + pids + "],\"ticks\":" + std::to_string(timer_ticks()) +
+           ",\"tick_ns\":" + std::to_string(timer_last_tick_ns()) +
            ",\"frames\":" + std::to_string(video_frames()) + ",\"pressed\":" + std::to_string(input_pressed_button()) +
            ",\"first_frame_ns\":" + std::to_string(video_first_frame_ns()) + "}";
 }

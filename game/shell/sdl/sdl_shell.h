@@ -53,8 +53,10 @@ SDL_Texture* text_render(SDL_Renderer* renderer, int element, const char* text);
 int timer_wait_ms();
 // Runs every tick whose time has come, a few at most after a stall.
 void timer_run_due();
-// Ticks run since the program started.
+// Ticks run since the program started, and the wall-clock time of the
+// latest one in nanoseconds since the epoch.
 long timer_ticks();
+long long timer_last_tick_ns();
 
 // ------------------------------------------------------------- sdl_input
 

@@ -38,9 +38,19 @@ double scale = 1.0;
 long frames = 0;
 long long first_frame_ns = 0;
 
+// Each picture is read the first time it is drawn and kept: the start
+// screen needs six of the 66, and the first frame should not wait for the rest.
 SDL_Texture* picture(int bitmap_id) {
     const BitmapInfo* b = find_bitmap(bitmap_id);
-    return b ? pictures[static_cast<std::size_t>(b - BITMAP_CATALOGUE.data())] : nullptr;
+    if (!b) return nullptr;
+    SDL_Texture*& t = pictures[static_cast<std::size_t>(b - BITMAP_CATALOGUE.data())];
+    if (!t) {
+        if (SDL_Surface* s = load_game_bitmap(bitmap_id)) {
+            t = SDL_CreateTextureFromSurface(renderer, s);
+            SDL_FreeSurface(s);
+        }
+    }
+    return t;
 }
 
 // The scale that makes the window fill up to about four fifths of the
@@ -125,12 +135,6 @@ bool video_open(double requested_scale) {
     if (scale != std::floor(scale)) SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
     // Hit tests and every event stay in game coordinates at any scale.
     SDL_RenderSetLogicalSize(renderer, GAME_WIDTH, GAME_HEIGHT);
-    for (std::size_t i = 0; i < BITMAP_CATALOGUE.size(); ++i) {
-        if (SDL_Surface* s = load_game_bitmap(BITMAP_CATALOGUE[i].id)) {
-            pictures[i] = SDL_CreateTextureFromSurface(renderer, s);
-            SDL_FreeSurface(s);
-        }
-    }
     SDL_ShowWindow(window);
     return true;
 }
