@@ -255,6 +255,48 @@ man_page plinkfield "plinkfield - " "plinkfield(6)" "--scale N" "F11" "Arrow key
     "/usr/lib/plinkfield/plinkfield-ambient" "plinkfield-sim(6)"
 man_page plinkfield-sim "plinkfield-sim(6)" "tick [N]" "click X Y" '{"ambient":"start"}' "seed N" "plinkfield(6)"
 
+# The pages tell what the installed programs do: every option the game's
+# usage names is in its page, and every command form the simulator's page
+# lists is one the installed simulator takes.
+if [ -x "$ROOT/usr/games/plinkfield" ] && [ -s "$ART/plinkfield.6.txt" ]; then
+    usage=$(cd / && "$ROOT/usr/games/plinkfield" --help 2>&1)
+    options=$(grep -o -- '--[a-z][a-z-]*' <<<"$usage" | sort -u)
+    check "plinkfield --help names its options" test -n "$options"
+    for option in $options; do
+        check "man plinkfield documents $option" grep -qF -- "$option" "$ART/plinkfield.6.txt"
+    done
+fi
+if [ -x "$ROOT/usr/games/plinkfield-sim" ] && [ -s "$ART/plinkfield-sim.6.txt" ]; then
+    commands='seed 7
+start
+tick
+tick 3
+click 615 412
+move 100 200
+key left
+key up
+key right
+key down
+ambient missing
+ambient present
+set score 5
+set hole_hittable[3] 1
+state
+scene
+cancel
+minimize
+close'
+    errors=$(cd / && "$ROOT/usr/games/plinkfield-sim" <<<"$commands" | grep '"error"')
+    expect "plinkfield-sim takes every command form its page lists" "" "$errors"
+    # The command words the page's COMMANDS section starts its entries with.
+    # An entry is a line indented 7 whose next line is indented 11.
+    listed=$(sed -n '/^COMMANDS$/,/^OUTPUT$/p' "$ART/plinkfield-sim.6.txt" |
+        awk '/^           [^ ]/ && prev ~ /^       [a-z]/ { print prev } { prev = $0 }' |
+        sed 's/^ *//' | tr ',' '\n' | awk '{ print $1 }' | sort -u | tr '\n' ' ')
+    expect "man plinkfield-sim lists exactly these commands" \
+        "$(cut -d' ' -f1 <<<"$commands" | sort -u | tr '\n' ' ')" "$listed"
+fi
+
 # ------------------------------------------------------------------ lintian
 
 lintian --pedantic --display-info --display-experimental --fail-on error --tag-display-limit 0 "$DEB" \
