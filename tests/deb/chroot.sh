@@ -40,6 +40,7 @@ mkdir -p "$ART"
 rm -f "$ART"/*
 WORK=$(mktemp -d /tmp/plinkfield-chroot.XXXXXX)
 ROOT=$WORK/root
+# shellcheck source=tests/deb/lib.sh
 . "$HERE/lib.sh"
 
 # mounted_under DIR: whether anything is mounted at or below DIR.

@@ -44,6 +44,7 @@ mkdir -p "$ART"
 rm -f "$ART"/*
 WORK=$(mktemp -d /tmp/plinkfield-deb.XXXXXX)
 ROOT=$WORK/root
+# shellcheck source=tests/deb/lib.sh
 . "$HERE/lib.sh"
 
 cleanup() {
@@ -227,8 +228,14 @@ if [ -f "$METAINFO" ]; then
         check "metainfo: provided binary $binary is installed" test -x "$ROOT/usr/games/$binary"
     done
     screenshot=$(sed -n 's/^ *url: //p' <<<"$yaml" | grep '\.png$' | head -n 1)
-    check "metainfo: screenshot $(basename "$screenshot") is docs/$(basename "$screenshot")" \
-        test -n "$screenshot" -a -f "$SRC/docs/$(basename "$screenshot")"
+    shot_file=$SRC/docs/$(basename "${screenshot:-none}")
+    if [ -n "$screenshot" ] && [ -f "$shot_file" ]; then
+        declared=$(awk '/^ *source-image:$/ { on = 1 } on && /width:/ { w = $2 } on && /height:/ { print w "x" $2; exit }' <<<"$yaml")
+        expect "metainfo: screenshot $(basename "$screenshot") is docs/$(basename "$screenshot"), of the size it declares" \
+            "$declared" "$(identify -format '%wx%h' "$shot_file")"
+    else
+        fail "metainfo: screenshot $(basename "${screenshot:-none}") is docs/$(basename "${screenshot:-none}")"
+    fi
 fi
 
 # ------------------------------------------------------------ manual pages
