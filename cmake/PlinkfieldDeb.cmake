@@ -39,4 +39,8 @@ The package holds the game, its background-sound companion, a menu entry
 with icons, and plinkfield-sim, the game without a window, driven by text
 commands, for testing and for writing bots.]=])
 
+# Refuses to make a package that lacks a program, a page or an icon.
+set(CPACK_PLINKFIELD_PACKAGE_FILES "${PLINKFIELD_PACKAGE_FILES}")
+set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/PlinkfieldPackageCheck.cmake)
+
 include(CPack)

@@ -17,6 +17,8 @@
 #
 # Included from the top level after every program is defined (native builds
 # only). Gives PLINKFIELD_APP_ID and the target plinkfield_desktop_files.
+# Also PLINKFIELD_PACKAGE_FILES, the files a package must not be made
+# without (relative to the prefix).
 include_guard(GLOBAL)
 include(GNUInstallDirs)
 
@@ -97,13 +99,13 @@ if(DEFINED PLINKFIELD_ICON_DIR)
             RENAME ${PLINKFIELD_APP_ID}.png)
   endforeach()
 else()
-  message(WARNING "The painter makes no desktop icon: the installation has no application icon")
+  message(STATUS "The painter makes no desktop icon: the installation has no application icon")
 endif()
 
 # --------------------------------------------------------------- manual pages
 
 # Written in scdoc. A build that only plays (scripts/play installs no scdoc)
-# goes without them; the package test fails on their absence.
+# goes without them; the package refuses to be made without them.
 find_program(PLINKFIELD_SCDOC scdoc)
 set(man_pages)
 if(PLINKFIELD_SCDOC)
@@ -122,7 +124,7 @@ if(PLINKFIELD_SCDOC)
   endforeach()
   install(FILES ${man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 else()
-  message(WARNING "scdoc is missing: no manual pages (scripts/install-deps installs it)")
+  message(STATUS "scdoc is missing: no manual pages (scripts/install-deps installs it)")
 endif()
 
 # The Debian changelog of this native package: one entry, for this version.
@@ -150,3 +152,26 @@ add_custom_target(plinkfield_desktop_files ALL DEPENDS ${man_pages} ${pkg_out}/c
 
 set(docdir ${CMAKE_INSTALL_DATADIR}/doc/plinkfield)
 install(FILES ${pkg_src}/copyright ${pkg_out}/changelog.gz DESTINATION ${docdir})
+
+# ------------------------------------------------------ what a package needs
+
+# A package is not made without these (cmake/PlinkfieldPackageCheck.cmake);
+# a build that only plays may lack the pages and the icons.
+set(PLINKFIELD_PACKAGE_FILES
+  ${PLINKFIELD_INSTALL_GAMESDIR}/plinkfield
+  ${PLINKFIELD_INSTALL_GAMESDIR}/plinkfield-sim
+  lib/plinkfield/plinkfield-ambient
+  ${CMAKE_INSTALL_DATADIR}/applications/${PLINKFIELD_APP_ID}.desktop
+  ${CMAKE_INSTALL_DATADIR}/metainfo/${PLINKFIELD_APP_ID}.metainfo.xml
+  ${CMAKE_INSTALL_MANDIR}/man6/plinkfield.6.gz
+  ${CMAKE_INSTALL_MANDIR}/man6/plinkfield-sim.6.gz
+  ${docdir}/copyright
+)
+if(DEFINED PLINKFIELD_ICON_DIR)
+  foreach(size IN LISTS PLINKFIELD_ICON_SIZES)
+    list(APPEND PLINKFIELD_PACKAGE_FILES ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps/${PLINKFIELD_APP_ID}.png)
+  endforeach()
+else()
+  # The size menus show: the painter's icons are missing.
+  list(APPEND PLINKFIELD_PACKAGE_FILES ${CMAKE_INSTALL_DATADIR}/icons/hicolor/48x48/apps/${PLINKFIELD_APP_ID}.png)
+endif()
