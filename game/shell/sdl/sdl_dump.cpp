@@ -34,7 +34,10 @@ std::string native_json() {
         flags = SDL_GetWindowFlags(window);
     }
     std::string pids;
-    for (int pid : ambient_pids()) pids += (pids.empty() ? "" : ",") + std::to_string(pid);
+    for (int pid : ambient_pids()) {
+        if (!pids.empty()) pids += ',';
+        pids += std::to_string(pid);
+    }
     char scale[32];
     std::snprintf(scale, sizeof scale, "%g", video_scale());
     return "{\"pid\":" + std::to_string(getpid()) + ",\"x\":" + std::to_string(x) + ",\"y\":" + std::to_string(y) +
