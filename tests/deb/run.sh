@@ -132,7 +132,7 @@ for elf in $ELVES; do
     done
 done
 for p in $depends_packages; do
-    check "Depends: $p gives a library the programs need" grep -qw "$p" <<<"$needed_packages"
+    check "Depends: $p gives a library the programs need" grep -qx "$p" <<<"$(tr ' ' '\n' <<<"$needed_packages")"
 done
 check "Depends: versioned by dpkg-shlibdeps" grep -q 'libc6 (>= ' <<<"$depends"
 check "Depends: SDL2, its mixer and its fonts" bash -c 'grep -q "libsdl2-2.0-0" <<<"$1" && grep -q "libsdl2-mixer" <<<"$1" && grep -q "libsdl2-ttf" <<<"$1"' _ "$depends"
