@@ -176,6 +176,9 @@ int main(int argc, char** argv) {
         app_icons.push_back(paint_app_icon(size));
         write_png(dir + "/" + icon_name + ".png", app_icons.back().get());
     }
+    // The native window's own icon: the 64-pixel drawing, as an icon file
+    // the game can read without an image library.
+    write_file(out + "/icons/window.ico", icon_32bit(paint_app_icon(64).get()));
     Surface icons = icon_sheet(app_icons);
     write_png(out + "/review/icons.png", icons.get());
 

@@ -85,3 +85,5 @@ void dump_write_if_changed();
 // An embedded bitmap or icon of the game as an SDL surface, or nullptr.
 SDL_Surface* load_game_bitmap(int id);
 SDL_Surface* load_game_icon(int id);
+// The desktop icon's 64-pixel drawing, for the window.
+SDL_Surface* load_window_icon();

@@ -63,10 +63,6 @@ double automatic_scale() {
     return std::max(1.0, std::floor(fits * 0.8 * 4.0) / 4.0);
 }
 
-// The picture the window manager shows for the game: one place to change
-// when the application icon comes.
-SDL_Surface* window_icon() { return load_game_icon(CROSSHAIR_ICON); }
-
 void draw_element(Element e) {
     const ElementRow& row = ELEMENT_TABLE[e];
     const SceneElement& s = scene[e];
@@ -122,7 +118,7 @@ bool video_open(double requested_scale) {
         SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Error!", "Window Creation Failed!", nullptr);
         return false;
     }
-    if (SDL_Surface* icon = window_icon()) {
+    if (SDL_Surface* icon = load_window_icon()) {  // the desktop icon's drawing
         SDL_SetWindowIcon(window, icon);
         SDL_FreeSurface(icon);
     }

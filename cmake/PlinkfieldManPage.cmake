@@ -1,0 +1,16 @@
+# Script mode: one manual page from its scdoc source, as roff (for `man -l`
+# in the build tree) and gzipped (as installed).
+#   cmake -DSCDOC=scdoc -DEPOCH=<seconds> -DIN=x.6.scd -DOUT=x.6 -P PlinkfieldManPage.cmake
+# EPOCH is the release day: the page's date line, and a build that gives the
+# same bytes whenever it runs.
+set(ENV{SOURCE_DATE_EPOCH} ${EPOCH})
+execute_process(COMMAND ${SCDOC} INPUT_FILE ${IN} OUTPUT_FILE ${OUT} RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  file(REMOVE ${OUT})
+  message(FATAL_ERROR "scdoc failed on ${IN}")
+endif()
+execute_process(COMMAND gzip -9nc ${OUT} OUTPUT_FILE ${OUT}.gz RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  file(REMOVE ${OUT}.gz)
+  message(FATAL_ERROR "gzip failed on ${OUT}")
+endif()

@@ -1,0 +1,128 @@
+# Shared by the package tests (run.sh, chroot.sh); sourced, not run.
+#
+# Needs before use: ROOT (the folder the package was unpacked or installed
+# into, as this machine sees it), WORK (a private scratch folder), ART (where
+# logs go) and APP_ID.
+
+# ----------------------------------------------------------------- reporting
+
+PASSED=0
+FAILED=0
+pass() { echo "PASS: $1"; PASSED=$((PASSED + 1)); }
+fail() { echo "FAIL: $1${2:+ -- $2}"; FAILED=$((FAILED + 1)); }
+note() { echo "  .. $*"; }
+# expect NAME EXPECTED ACTUAL
+expect() { if [ "$2" = "$3" ]; then pass "$1"; else fail "$1" "expected '$2', got '$3'"; fi; }
+# check NAME COMMAND...: passes when the command succeeds.
+check() {
+    local name=$1
+    shift
+    if "$@"; then pass "$name"; else fail "$name"; fi
+}
+# summary SUITE: the totals; fails when any check failed.
+summary() {
+    echo "$1: $PASSED passed, $FAILED failed"
+    [ "$FAILED" -eq 0 ]
+}
+
+# wait_for SECONDS COMMAND...: polls until the command succeeds.
+wait_for() {
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        [ "$SECONDS" -ge "$deadline" ] && return 1
+        sleep 0.05
+    done
+}
+
+# ----------------------------------------------------------------- processes
+
+# Living processes (no zombies) whose program file is ROOT/PATH.
+processes_of() {
+    local exe pid state
+    for exe in /proc/[0-9]*/exe; do
+        [ "$(readlink "$exe" 2>/dev/null)" = "$ROOT/$1" ] || continue
+        pid=${exe#/proc/}
+        pid=${pid%/exe}
+        state=$(sed 's/.*) //' "/proc/$pid/stat" 2>/dev/null | cut -d' ' -f1)
+        [ -n "$state" ] && [ "$state" != Z ] && echo "$pid"
+    done
+}
+alive() { [ -d "/proc/$1" ] && [ "$(sed 's/.*) //' "/proc/$1/stat" 2>/dev/null | cut -d' ' -f1)" != Z ]; }
+AMBIENT=usr/lib/plinkfield/plinkfield-ambient
+ambient_running() { [ -n "$(processes_of "$AMBIENT")" ]; }
+no_ambient() { ! ambient_running; }
+
+# stop_leftovers: ends what this run started and may have left: its game and
+# any Ambient running from its root, then its X server.
+GAME_PID=""
+XVFB_PID=""
+stop_leftovers() {
+    [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null
+    local pid
+    for pid in $(processes_of "$AMBIENT"); do kill "$pid" 2>/dev/null; done
+    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
+}
+
+# ------------------------------------------------------------ the game, live
+
+# start_x: a private headless X server; sets DISPLAY.
+start_x() {
+    exec 3>"$WORK/display"
+    Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp >"$ART/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    exec 3>&-
+    wait_for 30 test -s "$WORK/display" || return 1
+    export DISPLAY=:$(cat "$WORK/display")
+}
+
+# The game's test dump (PLINKFIELD_SCENE_DUMP), as this machine sees it.
+q() { jq -r "$1" "$DUMP" 2>/dev/null; }
+holds() { [ "$(q "$1")" = true ]; }
+game_gone() { ! alive "$GAME_PID"; }
+first_frame() {
+    holds '.native.frames >= 1' || return 1
+    WIN=$(xdotool search --all --pid "$(q .native.pid)" --class "^$APP_ID\$" 2>/dev/null | head -n 1)
+    [ -n "$WIN" ]
+}
+# click_element NAME: a real click in the middle of a scene element, at the
+# scale the game chose, where the game says its window is on the screen.
+click_element() {
+    local at
+    at=$(q "(.native) as \$n | .scene[] | select(.name == \"$1\")
+            | \"\((\$n.x + (.x + .w / 2) * \$n.scale) | floor) \((\$n.y + (.y + .h / 2) * \$n.scale) | floor)\"")
+    # shellcheck disable=SC2086
+    xdotool mousemove $at click 1
+}
+
+# play_start_and_close: with the game just started (GAME_PID, its dump at
+# DUMP, its output in $ART/game.log): it shows its window with the menu
+# entry's class, START starts the Ambient installed in ROOT, the close button
+# ends both.
+play_start_and_close() {
+    if ! wait_for 30 first_frame; then
+        fail "the installed game shows its window" "$(cat "$ART/game.log")"
+        return
+    fi
+    pass "the installed game shows its window"
+    check "its window's class is the menu entry's StartupWMClass" \
+        grep -q "\"$APP_ID\"" <<<"$(xprop -id "$WIN" WM_CLASS)"
+    check "no Ambient before START" no_ambient
+
+    click_element start_button
+    if wait_for 20 holds '.state.stage == 1 and (.native.ambient | length) == 1' && wait_for 10 ambient_running; then
+        pass "START starts the game and the installed Ambient, $ROOT/$AMBIENT"
+    else
+        fail "START starts the installed Ambient" \
+            "stage $(q .state.stage), the game's children $(q .native.ambient), running from the root: $(processes_of "$AMBIENT")"
+    fi
+    expect "the game's Ambient is the installed one" "$(q '.native.ambient[0]')" "$(processes_of "$AMBIENT")"
+
+    click_element close_button
+    if wait_for 20 game_gone && wait_for 10 no_ambient; then
+        pass "the close button ends the game and its Ambient"
+    else
+        fail "the close button ends the game and its Ambient"
+    fi
+    GAME_PID=""
+}
