@@ -121,7 +121,7 @@ void resolve_shot(int x, int y) {
     std::array<Rect, TARGET_TABLE.size()> bounds;
     for (std::size_t i = 0; i < TARGET_TABLE.size(); ++i) bounds[i] = element_bounds(TARGET_TABLE[i].window);
     for (std::size_t i = 0; i < TARGET_TABLE.size(); ++i)
-        if (point_in_rect(bounds[i], x, y) && *TARGET_TABLE[i].flag == 1) perform_hit(TARGET_TABLE[i]);
+        if (point_in_rect(bounds[i], x, y) && TARGET_TABLE[i].flag == 1) perform_hit(TARGET_TABLE[i]);
 
     hit_or_miss_cue();
     game.cow_shot_now = 0;

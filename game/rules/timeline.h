@@ -31,17 +31,15 @@ struct TimelineRow {
     std::array<Action, 6> actions;
 };
 
-// What run_timeline relies on: rows in rising tick order, so no tick has two;
-// every action complete (a set with its field, a call with its function);
-// every image one the catalogue carries.
+// What run_timeline relies on: rows in rising tick order, so no tick has two,
+// and every image one the catalogue carries. (A set or a call cannot lack
+// its field or function: act_set takes a reference, act_call a function.)
 template <std::size_t N>
 constexpr bool timeline_well_formed(const TimelineRow (&rows)[N]) {
     for (std::size_t i = 0; i < N; ++i) {
         if (i > 0 && rows[i].tick <= rows[i - 1].tick) return false;
         for (const Action& a : rows[i].actions) {
-            if (a.kind == Action::set && a.field == nullptr) return false;
-            if (a.kind == Action::call && a.fn == nullptr) return false;
-            if (a.kind == Action::image && find_bitmap(a.value) == nullptr) return false;
+            if (a.kind == Action::image && !carries_bitmap(a.value)) return false;
         }
     }
     return true;

@@ -107,6 +107,14 @@ constexpr const BitmapInfo* find_bitmap(int id) {
     return nullptr;
 }
 
+// Whether the program carries a bitmap; usable in static_asserts (a pointer
+// compared in a constant expression is not constant under the sanitizers).
+constexpr bool carries_bitmap(int id) {
+    for (const BitmapInfo& b : BITMAP_CATALOGUE)
+        if (b.id == id) return true;
+    return false;
+}
+
 namespace bitmaps_detail {
 constexpr bool identifiers_unique() {
     for (std::size_t i = 0; i < BITMAP_CATALOGUE.size(); ++i)
