@@ -129,13 +129,13 @@ bool set_field(const std::string& field, int value, std::string& why) {
     std::size_t open = field.find('[');
     if (open != std::string::npos) {
         if (field.back() != ']' || open + 2 > field.size() - 1) {
-            why = "bad field '" + field + "'";
+            why = "bad field " + quoted(field);
             return false;
         }
         name = field.substr(0, open);
         std::string digits = field.substr(open + 1, field.size() - open - 2);
         if (digits.empty() || digits.size() > 2 || digits.find_first_not_of("0123456789") != std::string::npos) {
-            why = "bad index in '" + field + "'";
+            why = "bad index in " + quoted(field);
             return false;
         }
         index = std::stoi(digits);
@@ -154,9 +154,9 @@ bool set_field(const std::string& field, int value, std::string& why) {
             why = "'" + name + "' takes an index from " + std::to_string(f.first) + " to " + std::to_string(f.last);
             return false;
         }
-        why = "'" + field + "' is not an integer field";
+        why = quoted(field) + " is not an integer field";
         return false;
     }
-    why = "unknown field '" + field + "'";
+    why = "unknown field " + quoted(field);
     return false;
 }

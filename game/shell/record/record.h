@@ -6,14 +6,20 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
+
+// The system's calendar time in seconds, as the game's own clock reads it.
+std::uint32_t calendar_seconds();
 
 struct Recorder {
     std::vector<std::string> events;
     bool timer_running = false;
     bool ambient_missing = false;           // launching Ambient fails
     std::optional<std::uint32_t> seed;      // replaces the clock's seconds
-    std::uint32_t clock_seconds = 0;        // the clock when no seed is set
+    // The calendar clock in seconds, read when no seed is set at the moment
+    // the generator is seeded; tests put a clock of their own here.
+    std::uint32_t (*clock)() = calendar_seconds;
     int window_x = 0, window_y = 0;         // the main window's top-left
     bool window_open = true;
     std::string program_path = "C:\\Games\\Plinkfield\\Plinkfield.exe";
@@ -27,6 +33,11 @@ void reset_recorder();
 // Hands the events over and empties the log.
 std::vector<std::string> take_events();
 
-// A JSON string literal: quotes and backslashes escaped, control
-// characters dropped (none of the game's texts has any).
-std::string json_string(const std::string& s);
+// A JSON string literal, valid whatever the bytes: quotes and backslashes
+// escaped, control characters written as \u00XX, and every byte that is not
+// part of well-formed UTF-8 replaced by U+FFFD.
+std::string json_string(std::string_view s);
+
+// The length of the well-formed UTF-8 sequence that starts s, or 0 when it
+// starts with none: no overlong forms, no surrogates, nothing past U+10FFFF.
+std::size_t utf8_sequence(std::string_view s);
