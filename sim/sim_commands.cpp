@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "../game/audio/ambient_control.h"
 #include "../game/rules/game_state.h"
 #include "../game/rules/tick.h"
 #include "../game/shell/record/record.h"
@@ -37,24 +36,27 @@ std::uint16_t coordinate(const std::string& token) { return static_cast<std::uin
 
 struct KeyRow {
     const char* name;
-    int virtual_key;
+    ArrowKey key;
 };
 constexpr KeyRow KEYS[] = {
-    {"left", VK_LEFT_ARROW}, {"up", VK_UP_ARROW}, {"right", VK_RIGHT_ARROW}, {"down", VK_DOWN_ARROW}};
+    {"left", ArrowKey::left}, {"up", ArrowKey::up}, {"right", ArrowKey::right}, {"down", ArrowKey::down}};
 
-struct CommandRow {
+struct ButtonRow {
     const char* name;
     int control_id;
 };
-constexpr CommandRow WINDOW_COMMANDS[] = {{"start", 700}, {"cancel", 800}, {"minimize", 400}, {"close", 450}};
+constexpr ButtonRow WINDOW_COMMANDS[] = {
+    {"start", START_BUTTON_ID}, {"cancel", CANCEL_BUTTON_ID}, {"minimize", MINIMIZE_BUTTON_ID}, {"close", CLOSE_BUTTON_ID}};
 
 // Runs the command; returns what it printed itself (state, scene).
 std::string run(const std::vector<std::string>& t) {
     const std::string& cmd = t[0];
-    for (const CommandRow& c : WINDOW_COMMANDS) {
+    for (const ButtonRow& c : WINDOW_COMMANDS) {
         if (cmd != c.name) continue;
         expect_args(t, 0);
         dispatch_command(c.control_id);
+        // The window's destruction follows its close, as on a desktop.
+        if (!recorder.window_open) handle_destroy();
         return "";
     }
     if (cmd == "tick") {
@@ -76,7 +78,7 @@ std::string run(const std::vector<std::string>& t) {
         expect_args(t, 1);
         for (const KeyRow& k : KEYS) {
             if (t[1] != k.name) continue;
-            nudge_window(k.virtual_key);
+            nudge_window(k.key);
             return "";
         }
         throw Failure{"unknown key " + quoted(t[1])};
@@ -119,7 +121,6 @@ std::string error_json(long long line_number, const std::string& why) {
 void start_simulation() {
     game = GameState{};
     reset_recorder();
-    locate_ambient();
     create_scene();
     take_events();
 }

@@ -1,5 +1,5 @@
 // A fresh process for every test: program-start GameState, the scene built,
-// Ambient located, the recorder empty and the generator's seed fixed.
+// the recorder empty and the generator's seed fixed.
 #pragma once
 
 #include <gmock/gmock.h>
@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "game/audio/ambient_control.h"
 #include "game/rules/game_state.h"
 #include "game/rules/tick.h"
 #include "game/shell/record/record.h"
@@ -21,7 +20,6 @@ protected:
         game = GameState{};
         reset_recorder();
         recorder.seed = 1;
-        locate_ambient();
         create_scene();
         take_events();
     }
@@ -29,11 +27,13 @@ protected:
     // Runs a command, a press or ticks and returns what they did outside.
     std::vector<std::string> command(int id) {
         dispatch_command(id);
+        // The window's destruction follows its close, as on a desktop.
+        if (!recorder.window_open) handle_destroy();
         return take_events();
     }
-    std::vector<std::string> start() { return command(700); }
+    std::vector<std::string> start() { return command(START_BUTTON_ID); }
     std::vector<std::string> click(int x, int y) {
-        handle_press(static_cast<std::uint16_t>(x), static_cast<std::uint16_t>(y));
+        handle_press(x, y);
         return take_events();
     }
     std::vector<std::string> tick(int n = 1) {

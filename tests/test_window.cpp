@@ -1,5 +1,6 @@
 // The window-level routines: cursor markers, nudging, the two window
 // commands, the destruction of the window and where Ambient lies.
+#include "game/audio/win32/ambient_location.h"
 #include "game_fixture.h"
 
 using ::testing::ElementsAre;
@@ -27,42 +28,40 @@ TEST_F(GameTest, RodentHitShowsTheMarkerWhereTheCursorPutIt) {
     start();
     tick(3);
     auto [x, y] = inside(raised(6));
-    follow_cursor(static_cast<std::uint16_t>(x), static_cast<std::uint16_t>(y));
+    follow_cursor(x, y);
     click(x, y);
     EXPECT_TRUE(visible(hit_marker));
     EXPECT_EQ(scene[hit_marker].x, x - 10);
 }
 
 TEST_F(GameTest, ArrowKeysNudgeTheWindowByTwoPixelsInEveryStage) {
-    nudge_window(VK_LEFT_ARROW);
-    nudge_window(VK_UP_ARROW);
+    nudge_window(ArrowKey::left);
+    nudge_window(ArrowKey::up);
     EXPECT_THAT(take_events(), ElementsAre(R"({"window":"move","x":-2,"y":0})", R"({"window":"move","x":-2,"y":-2})"));
     start();
     game.stage = STAGE_BONUS;
-    nudge_window(VK_RIGHT_ARROW);
-    nudge_window(VK_DOWN_ARROW);
+    nudge_window(ArrowKey::right);
+    nudge_window(ArrowKey::down);
     EXPECT_THAT(take_events(), ElementsAre(R"({"window":"move","x":0,"y":-2})", R"({"window":"move","x":0,"y":0})"));
-    nudge_window(65);  // any other key
-    EXPECT_THAT(take_events(), IsEmpty());
 }
 
 TEST_F(GameTest, MinimizePlaysItsCueAfterTheWindowIsDown) {
     start();
-    EXPECT_THAT(command(400), ElementsAre(R"({"window":"minimize"})", cue("snd_minimize")));
+    EXPECT_THAT(command(MINIMIZE_BUTTON_ID), ElementsAre(R"({"window":"minimize"})", cue("snd_minimize")));
     EXPECT_EQ(game.stage, STAGE_SHOOTING);
 }
 
 TEST_F(GameTest, CloseWhileIdleStopsNoTimerButClosesAmbient) {
-    EXPECT_THAT(command(450), ElementsAre(AMBIENT_STOP, R"({"window":"close"})", AMBIENT_STOP));
+    EXPECT_THAT(command(CLOSE_BUTTON_ID), ElementsAre(AMBIENT_STOP, R"({"window":"close"})", AMBIENT_STOP));
 }
 
 TEST_F(GameTest, CloseDuringAGameOrTheBonusStageStopsTheTimerFirst) {
     start();
-    EXPECT_THAT(command(450), ElementsAre(TIMER_OFF, AMBIENT_STOP, R"({"window":"close"})", AMBIENT_STOP));
+    EXPECT_THAT(command(CLOSE_BUTTON_ID), ElementsAre(TIMER_OFF, AMBIENT_STOP, R"({"window":"close"})", AMBIENT_STOP));
     SetUp();
     start();
     game.stage = STAGE_BONUS;
-    EXPECT_EQ(command(450).front(), TIMER_OFF);
+    EXPECT_EQ(command(CLOSE_BUTTON_ID).front(), TIMER_OFF);
 }
 
 TEST_F(GameTest, DestroyingTheWindowAnyOtherWayClosesAmbientToo) {
@@ -72,15 +71,26 @@ TEST_F(GameTest, DestroyingTheWindowAnyOtherWayClosesAmbientToo) {
 }
 
 TEST_F(GameTest, UnknownCommandsDoNothing) {
-    EXPECT_THAT(command(2200), IsEmpty());
+    EXPECT_THAT(command(SCORE_LABEL_ID), IsEmpty());
     EXPECT_THAT(command(0), IsEmpty());
 }
 
-TEST_F(GameTest, AmbientLiesInItsFolderBesideTheProgram) {
+TEST(AmbientLocation, BesideTheProgramOrBareWithoutAFolder) {
+    locate_ambient("C:\\Games\\Plinkfield\\Plinkfield.exe");
     EXPECT_EQ(module_dir, "C:\\Games\\Plinkfield\\");
     EXPECT_EQ(ambient_path, "C:\\Games\\Plinkfield\\Audio_Bkgrnd\\Ambient.exe");
-    recorder.program_path = "Plinkfield.exe";
-    locate_ambient();
+    locate_ambient("Plinkfield.exe");
     EXPECT_EQ(module_dir, "");
     EXPECT_EQ(ambient_path, "Audio_Bkgrnd\\Ambient.exe");
+}
+
+TEST_F(GameTest, TheDragStripDragsOutsideTheBonusStageOnly) {
+    EXPECT_TRUE(press_drags_window(0, 0));
+    EXPECT_TRUE(press_drags_window(999, 29));
+    EXPECT_FALSE(press_drags_window(1000, 10));
+    EXPECT_FALSE(press_drags_window(10, 30));
+    start();
+    EXPECT_TRUE(press_drags_window(500, 10));
+    game.stage = STAGE_BONUS;
+    EXPECT_FALSE(press_drags_window(500, 10));
 }

@@ -1,18 +1,14 @@
 // What the audio code needs from the platform. One implementation per
-// backend (win32, sdl) plus the recording one used by tests and the
+// backend (win32, sdl, web) plus the recording one used by tests and the
 // simulator; the backend is picked by what the program links. play_cue,
 // declared in cues.h, belongs to the same set.
 #pragma once
 
-#include <string>
+// Launch a new Ambient companion without waiting for it to play. False when
+// it could not be started (its program missing or not startable).
+bool platform_ambient_start();
 
-// Full path of the running program file.
-std::string platform_program_path();
-
-// Start a program without waiting for it and without keeping a handle.
-// False when the platform reports that it could not be started.
-bool platform_launch_program(const std::string& path);
-
-// Ask every top-level window with this exact title to close (each window
-// at most once), waiting until each has handled the request.
-void platform_close_windows_titled(const char* title);
+// End every Ambient this game has started and that still runs; returns
+// once they are gone (or asked to go, where the platform cannot tell).
+// With none running nothing happens.
+void platform_ambient_stop();

@@ -1,5 +1,7 @@
 #include "window_events.h"
 
+#include <array>
+
 #include "../audio/ambient_control.h"
 #include "../rules/bonus.h"
 #include "../rules/commands.h"
@@ -10,11 +12,37 @@
 #include "platform.h"
 #include "scene.h"
 
+struct NudgeRow {
+    ArrowKey key;
+    int dx, dy;
+};
+
+static constexpr std::array<NudgeRow, static_cast<int>(ArrowKey::COUNT)> NUDGE_TABLE = {{
+    {ArrowKey::left, -2, 0},
+    {ArrowKey::up, 0, -2},
+    {ArrowKey::right, 2, 0},
+    {ArrowKey::down, 0, 2},
+}};
+
+namespace window_events_detail {
+constexpr bool nudge_rows_in_key_order() {
+    for (int i = 0; i < static_cast<int>(ArrowKey::COUNT); ++i)
+        if (static_cast<int>(NUDGE_TABLE[i].key) != i) return false;
+    return true;
+}
+}  // namespace window_events_detail
+static_assert(window_events_detail::nudge_rows_in_key_order());
+
+struct CommandRow {
+    int control_id;
+    void (*command)();
+};
+
 static constexpr std::array<CommandRow, 4> COMMAND_TABLE = {{
-    {400, minimize_window},
-    {450, close_game_window},
-    {700, start_game},
-    {800, cancel_game},
+    {MINIMIZE_BUTTON_ID, minimize_window},
+    {CLOSE_BUTTON_ID, close_game_window},
+    {START_BUTTON_ID, start_game},
+    {CANCEL_BUTTON_ID, cancel_game},
 }};
 
 void dispatch_command(int control_id) {
@@ -22,15 +50,16 @@ void dispatch_command(int control_id) {
         if (row.control_id == control_id) row.command();
 }
 
-static bool in_drag_strip(int x, int y) {
+bool press_drags_window(int x, int y) {
+    // In the bonus stage the strip is part of the sky and every press shoots.
+    if (game.stage != STAGE_IDLE && game.stage != STAGE_SHOOTING) return false;
     const DragStrip& s = game.drag_strip;
     return point_in_rect(Rect{s.left, s.top, s.right, s.bottom}, x, y);
 }
 
-void handle_press(std::uint16_t x, std::uint16_t y) {
-    // In the bonus stage the strip is part of the sky and every press shoots.
-    if ((game.stage == STAGE_IDLE || game.stage == STAGE_SHOOTING) && in_drag_strip(x, y)) {
-        platform_window_drag();
+void handle_press(int x, int y) {
+    if (press_drags_window(x, y)) {
+        platform_window_drag(x, y);
         return;
     }
     resolve_shot(x, y);
@@ -40,20 +69,18 @@ void handle_press(std::uint16_t x, std::uint16_t y) {
     game_tick();
 }
 
-void follow_cursor(std::uint16_t x, std::uint16_t y) {
+void follow_cursor(int x, int y) {
     game.cursor_x = x;
     game.cursor_y = y;
     if (game.stage == STAGE_SHOOTING) move_element(hit_marker, game.cursor_x - 10, game.cursor_y - 11, 20, 20);
     if (game.stage == STAGE_BONUS) move_element(bonus_reticle, game.cursor_x - 16, game.cursor_y - 16, 32, 32);
 }
 
-void nudge_window(int virtual_key) {
-    for (const NudgeRow& row : NUDGE_TABLE) {
-        if (row.virtual_key != virtual_key) continue;
-        int x = 0, y = 0;
-        platform_window_position(x, y);
-        platform_window_move(x + row.dx, y + row.dy);
-    }
+void nudge_window(ArrowKey key) {
+    const NudgeRow& row = NUDGE_TABLE[static_cast<int>(key)];
+    int x = 0, y = 0;
+    platform_window_position(x, y);
+    platform_window_move(x + row.dx, y + row.dy);
 }
 
 void handle_destroy() {

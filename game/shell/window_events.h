@@ -1,45 +1,27 @@
-// What the main window's procedure does with each message, free of any
-// platform: a backend turns its events into these calls and nothing else.
+// What the main window does with each input, free of any platform: a
+// backend turns its events into these calls and nothing else. Points are
+// client coordinates of the 1280 x 786 game area.
 #pragma once
 
-#include <array>
-#include <cstdint>
-
-// WM_COMMAND: by control identifier; the notification code is not looked
-// at, so a double click on a button runs its command too.
+// A button's command, by control identifier; an unknown one does nothing.
+// The backend calls it when a press on the button is released over it.
 void dispatch_command(int control_id);
 
-// WM_LBUTTONDOWN at a client point: the drag strip, the shot, the bonus
-// click and one tick, in that order.
-void handle_press(std::uint16_t x, std::uint16_t y);
+// Whether a left press at this point drags the window instead of shooting:
+// in the painted title strip, outside the bonus stage. A backend may ask it
+// before the press arrives (a window manager's hit test).
+bool press_drags_window(int x, int y);
 
-// WM_MOUSEMOVE: records the cursor and moves the marker of the stage.
-void follow_cursor(std::uint16_t x, std::uint16_t y);
+// A left press on the field: the drag strip, the shot, the bonus click and
+// one tick, in that order.
+void handle_press(int x, int y);
 
-// WM_KEYDOWN: the arrow keys move the window by 2 pixels.
-void nudge_window(int virtual_key);
+// The mouse moved: records the cursor and moves the marker of the stage.
+void follow_cursor(int x, int y);
 
-// WM_DESTROY, however the window is being destroyed.
+// The arrow keys move the window by 2 pixels, in every stage.
+enum class ArrowKey { left, up, right, down, COUNT };
+void nudge_window(ArrowKey key);
+
+// The main window is being destroyed, however that came about.
 void handle_destroy();
-
-struct CommandRow {
-    int control_id;
-    void (*command)();
-};
-
-struct NudgeRow {
-    int virtual_key;
-    int dx, dy;
-};
-
-inline constexpr int VK_LEFT_ARROW = 37;
-inline constexpr int VK_UP_ARROW = 38;
-inline constexpr int VK_RIGHT_ARROW = 39;
-inline constexpr int VK_DOWN_ARROW = 40;
-
-inline constexpr std::array<NudgeRow, 4> NUDGE_TABLE = {{
-    {VK_LEFT_ARROW, -2, 0},
-    {VK_UP_ARROW, 0, -2},
-    {VK_RIGHT_ARROW, 2, 0},
-    {VK_DOWN_ARROW, 0, 2},
-}};

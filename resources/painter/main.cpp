@@ -15,6 +15,7 @@
 #include "formats.h"
 #include "game/audio/cues.h"
 #include "game/shell/bitmaps.h"
+#include "manifest.h"
 #include "paint.h"
 
 namespace painter {
@@ -180,5 +181,6 @@ int main(int argc, char** argv) {
     write_text(out + "/ambient.rc", ambient_rc());
     write_text(out + "/embedded_game.cpp", embedding_source("game", game, out));
     write_text(out + "/embedded_ambient.cpp", embedding_source("ambient", ambient, out));
+    if (!write_manifest(out + "/manifest.txt")) return 1;
     return 0;
 }

@@ -6,11 +6,9 @@
 
 void play_cue(Cue c) { recorder.events.push_back(std::string("{\"cue\":\"") + cue_row(c).name + "\"}"); }
 
-std::string platform_program_path() { return recorder.program_path; }
-
-bool platform_launch_program(const std::string&) {
+bool platform_ambient_start() {
     recorder.events.push_back(R"({"ambient":"start"})");
     return !recorder.ambient_missing;
 }
 
-void platform_close_windows_titled(const char*) { recorder.events.push_back(R"({"ambient":"stop"})"); }
+void platform_ambient_stop() { recorder.events.push_back(R"({"ambient":"stop"})"); }

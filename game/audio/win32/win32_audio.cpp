@@ -1,5 +1,6 @@
 // The audio seam on Windows: cues played from the program's own WAVE
-// resources, and the three calls the Ambient control needs.
+// resources; Ambient started with the shell's "open" verb and closed by its
+// window title.
 #include <windows.h>
 
 #include <mmsystem.h>
@@ -10,20 +11,21 @@
 
 #include "../audio_platform.h"
 #include "../cues.h"
+#include "ambient_location.h"
 
 void play_cue(Cue c) {
     // No SND_NODEFAULT: a cue that can't be played gives the system sound.
     PlaySoundA(MAKEINTRESOURCEA(cue_row(c).wave_id), GetModuleHandleA(nullptr), SND_RESOURCE | SND_ASYNC);
 }
 
-std::string platform_program_path() {
+std::string win32_program_path() {
     char path[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     return path;
 }
 
-bool platform_launch_program(const std::string& path) {
-    HINSTANCE result = ShellExecuteA(nullptr, "open", path.c_str(), nullptr, nullptr, SW_SHOW);
+bool platform_ambient_start() {
+    HINSTANCE result = ShellExecuteA(nullptr, "open", ambient_path.c_str(), nullptr, nullptr, SW_SHOW);
     return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
@@ -42,10 +44,10 @@ static BOOL CALLBACK collect_titled(HWND window, LPARAM lparam) {
     return TRUE;
 }
 
-void platform_close_windows_titled(const char* title) {
+void platform_ambient_stop() {
     // Collected first, then closed: each window is asked once, and closing
     // one cannot disturb the enumeration. Hidden windows are included.
-    TitleSearch search{title, {}};
+    TitleSearch search{AMBIENT_TITLE, {}};
     EnumWindows(collect_titled, reinterpret_cast<LPARAM>(&search));
     for (HWND window : search.found) SendMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
 }

@@ -3,7 +3,6 @@
 #include <ctime>
 
 #include "../platform.h"
-#include "../window_events.h"
 
 Recorder recorder;
 
@@ -87,10 +86,9 @@ void platform_window_close() {
     record(R"({"window":"close"})");
     recorder.window_open = false;
     recorder.timer_running = false;  // the timer dies with its window
-    handle_destroy();
 }
 
-void platform_window_drag() { record(R"({"window":"drag"})"); }
+void platform_window_drag(int, int) { record(R"({"window":"drag"})"); }
 
 void platform_window_position(int& x, int& y) {
     x = recorder.window_x;

@@ -21,8 +21,7 @@ struct Recorder {
     // the generator is seeded; tests put a clock of their own here.
     std::uint32_t (*clock)() = calendar_seconds;
     int window_x = 0, window_y = 0;         // the main window's top-left
-    bool window_open = true;
-    std::string program_path = "C:\\Games\\Plinkfield\\Plinkfield.exe";
+    bool window_open = true;                // false once the game closed it
 };
 
 extern Recorder recorder;

@@ -1,14 +1,13 @@
 // WinMain: locates Ambient, registers the window class with the scene
 // picture as its background, creates the borderless main window, the fonts
 // and the scene, shows the window and runs the message loop.
-#include "../../audio/ambient_control.h"
+#include "../../audio/win32/ambient_location.h"
 #include "../scene.h"
 #include "win32_shell.h"
 
 HWND main_window = nullptr;
 HFONT large_font = nullptr;
 HFONT small_font = nullptr;
-LPARAM press_lparam = 0;
 
 static constexpr int SCENE_PICTURE = 100;
 static constexpr int CROSSHAIR_ICON = 32;
@@ -19,7 +18,7 @@ static HFONT create_label_font(int height, const char* face) {
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
-    locate_ambient();
+    locate_ambient(win32_program_path());
 
     HBITMAP scene_picture = static_cast<HBITMAP>(
         LoadImageA(instance, MAKEINTRESOURCEA(SCENE_PICTURE), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));

@@ -20,10 +20,10 @@ void platform_window_minimize() { ShowWindow(main_window, SW_MINIMIZE); }
 
 void platform_window_close() { DestroyWindow(main_window); }
 
-void platform_window_drag() {
+void platform_window_drag(int x, int y) {
     // The default handling of a caption press moves the window with the
     // mouse until the button is released, and only then returns.
-    SendMessageA(main_window, WM_NCLBUTTONDOWN, HTCAPTION, press_lparam);
+    SendMessageA(main_window, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(x, y));
 }
 
 void platform_window_position(int& x, int& y) {

@@ -1,5 +1,5 @@
-// What the Windows shell's files share: the program's handles, the fonts
-// and the press being handled. Everything runs on the one GUI thread.
+// What the Windows shell's files share: the program's handles and the
+// fonts. Everything runs on the one GUI thread.
 #pragma once
 
 #include <windows.h>
@@ -12,10 +12,6 @@ inline constexpr int WINDOW_HEIGHT = 786;
 extern HWND main_window;
 extern HFONT large_font;
 extern HFONT small_font;
-
-// lParam of the WM_LBUTTONDOWN being handled: a press in the drag strip
-// hands it on to the platform's caption drag.
-extern LPARAM press_lparam;
 
 // The main window's procedure, registered with its class by WinMain.
 LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);

@@ -35,8 +35,22 @@ static LRESULT on_draw_item(HWND, UINT, WPARAM wparam, LPARAM lparam) {
     return 0;
 }
 
+struct ArrowRow {
+    WPARAM virtual_key;
+    ArrowKey key;
+};
+
+static constexpr std::array<ArrowRow, 4> ARROW_KEYS = {{
+    {VK_LEFT, ArrowKey::left},
+    {VK_UP, ArrowKey::up},
+    {VK_RIGHT, ArrowKey::right},
+    {VK_DOWN, ArrowKey::down},
+}};
+
 static LRESULT on_key_down(HWND, UINT, WPARAM wparam, LPARAM) {
-    nudge_window(static_cast<int>(wparam));
+    // Any other key changes nothing.
+    for (const ArrowRow& row : ARROW_KEYS)
+        if (row.virtual_key == wparam) nudge_window(row.key);
     return 0;
 }
 
@@ -69,7 +83,6 @@ static LRESULT on_mouse_move(HWND, UINT, WPARAM, LPARAM lparam) {
 
 static LRESULT on_left_button_down(HWND window, UINT, WPARAM, LPARAM lparam) {
     SetFocus(window);  // back from a button pressed and released elsewhere
-    press_lparam = lparam;
     handle_press(LOWORD(lparam), HIWORD(lparam));
     return 0;
 }
