@@ -21,7 +21,7 @@ int main(int argc, char** argv) {
         std::filesystem::path p = argv[i];
         if (std::filesystem::is_directory(p)) {
             for (const auto& entry : std::filesystem::directory_iterator(p))
-                if (entry.is_regular_file()) files.push_back(entry.path());
+                if (entry.is_regular_file() && entry.path().extension() != ".md") files.push_back(entry.path());
         } else {
             files.push_back(p);
         }
