@@ -13,8 +13,22 @@
 //                         be visible, then prints "shown UNIX_MS", the
 //                         moment it saw it
 //   wait-gone MS          waits until no main window exists
-//   wait-show MS ID...    waits until one of the children goes from hidden
-//                         to visible, then prints "shown ID X Y W H"
+//   wait-show MS ID... [then ID...]...
+//                         waits until one of the children goes from hidden
+//                         to visible, then prints "shown ID X Y W H"; after
+//                         a "then", goes on to wait the same way for one
+//                         of the next group, all within MS
+//   gui                   the game thread's keyboard focus, mouse capture
+//                         and move loop: "focus F capture C movesize M",
+//                         F and C "main", a child's ID or "none", M 0 or 1
+//   resources             what the game process holds:
+//                           gdi N user N handles N windows N
+//                         GDI and USER objects by GetGuiResources ("-"
+//                         where the system does not count them), kernel
+//                         handles, and its windows, children included
+//   host TITLE MS         makes a hidden top-level window with this title,
+//                         prints "ready", and waits until it is closed
+//                         (exit 0) or MS pass (exit 1)
 //   count TITLE           prints "ALL VISIBLE": how many top-level windows
 //                         have exactly this title, and how many of them
 //                         are visible
@@ -115,32 +129,135 @@ static int wait_window(DWORD ms) {
 
 static int wait_gone(DWORD ms) { return wait_for(ms, [] { return game_window() == nullptr; }) ? 0 : 1; }
 
-static int wait_show(DWORD ms, const std::vector<int>& ids) {
-    // Only a fresh appearance counts: a child already visible when the
-    // wait starts must be seen hidden first.
-    std::vector<bool> seen_hidden(ids.size(), false);
-    HWND shown = nullptr;
-    int shown_id = 0;
-    const bool found = wait_for(ms, [&] {
-        HWND main = game_window();
-        if (!main) return false;
-        for (std::size_t i = 0; i < ids.size(); ++i) {
-            HWND child = GetDlgItem(main, ids[i]);
-            if (!child) continue;
-            const bool visible = (GetWindowLongA(child, GWL_STYLE) & WS_VISIBLE) != 0;
-            if (!visible) {
-                seen_hidden[i] = true;
-            } else if (seen_hidden[i]) {
-                shown = child;
-                shown_id = ids[i];
-                return true;
+static bool is_visible(HWND window) { return (GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE) != 0; }
+
+// One "shown" line for each group of ids, in order: a group counts once
+// one of its children goes from hidden to visible. Only a fresh
+// appearance counts: a child already visible when its group's wait starts
+// must be seen hidden first.
+static int wait_show(DWORD ms, const std::vector<std::vector<int>>& groups) {
+    const DWORD start = GetTickCount();
+    for (const std::vector<int>& ids : groups) {
+        std::vector<bool> seen_hidden(ids.size(), false);
+        HWND shown = nullptr;
+        int shown_id = 0;
+        const DWORD spent = GetTickCount() - start;
+        const bool found = wait_for(spent < ms ? ms - spent : 0, [&] {
+            HWND main = game_window();
+            if (!main) return false;
+            for (std::size_t i = 0; i < ids.size(); ++i) {
+                HWND child = GetDlgItem(main, ids[i]);
+                if (!child) continue;
+                if (!is_visible(child)) {
+                    seen_hidden[i] = true;
+                } else if (seen_hidden[i]) {
+                    shown = child;
+                    shown_id = ids[i];
+                    return true;
+                }
             }
-        }
-        return false;
-    });
-    if (!found) return 1;
-    const RECT r = client_rect_of(shown, game_window());
-    std::printf("shown %d %ld %ld %ld %ld\n", shown_id, r.left, r.top, r.right - r.left, r.bottom - r.top);
+            return false;
+        });
+        if (!found) return 1;
+        const RECT r = client_rect_of(shown, game_window());
+        std::printf("shown %d %ld %ld %ld %ld\n", shown_id, r.left, r.top, r.right - r.left, r.bottom - r.top);
+    }
+    return 0;
+}
+
+// "main", a child's control id, "none", or "other" for anything else.
+static std::string window_name(HWND window, HWND main) {
+    if (!window) return "none";
+    if (window == main) return "main";
+    if (GetParent(window) == main) return std::to_string(GetDlgCtrlID(window));
+    return "other";
+}
+
+static int print_gui() {
+    HWND main = game_window();
+    if (!main) {
+        std::printf("no window\n");
+        return 1;
+    }
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info)) return 1;
+    std::printf("focus %s capture %s movesize %d\n", window_name(info.hwndFocus, main).c_str(),
+                window_name(info.hwndCapture, main).c_str(), (info.flags & GUI_INMOVESIZE) ? 1 : 0);
+    return 0;
+}
+
+struct ProcessWindows {
+    DWORD pid;
+    int count;
+};
+
+static BOOL CALLBACK count_child(HWND, LPARAM lparam) {
+    ++reinterpret_cast<ProcessWindows*>(lparam)->count;
+    return TRUE;
+}
+
+static BOOL CALLBACK count_process_windows(HWND window, LPARAM lparam) {
+    ProcessWindows& w = *reinterpret_cast<ProcessWindows*>(lparam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid == w.pid) {
+        ++w.count;
+        EnumChildWindows(window, count_child, lparam);
+    }
+    return TRUE;
+}
+
+static int print_resources() {
+    HWND main = game_window();
+    if (!main) {
+        std::printf("no window\n");
+        return 1;
+    }
+    DWORD pid = 0;
+    GetWindowThreadProcessId(main, &pid);
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid);
+    if (!process) return 1;
+    auto gui_count = [&](DWORD which) {
+        SetLastError(0);
+        const DWORD n = GetGuiResources(process, which);
+        return n == 0 && GetLastError() != 0 ? std::string("-") : std::to_string(n);
+    };
+    DWORD handles = 0;
+    // A running process holds some handles: none means they are not counted.
+    const std::string handle_count =
+        GetProcessHandleCount(process, &handles) && handles ? std::to_string(handles) : "-";
+    ProcessWindows windows{pid, 0};
+    EnumWindows(count_process_windows, reinterpret_cast<LPARAM>(&windows));
+    std::printf("gdi %s user %s handles %s windows %d\n", gui_count(GR_GDIOBJECTS).c_str(),
+                gui_count(GR_USEROBJECTS).c_str(), handle_count.c_str(), windows.count);
+    CloseHandle(process);
+    return 0;
+}
+
+static LRESULT CALLBACK host_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_DESTROY) PostQuitMessage(0);
+    return DefWindowProcA(window, message, wparam, lparam);
+}
+
+// A stand-in for another program's window: the default handling of
+// WM_SYSCOMMAND SC_CLOSE destroys it, as it does Ambient's.
+static int host_window(const char* title, DWORD ms) {
+    WNDCLASSA window_class{};
+    window_class.lpfnWndProc = host_procedure;
+    window_class.hInstance = GetModuleHandleA(nullptr);
+    window_class.lpszClassName = "SceneProbeHost";
+    if (!RegisterClassA(&window_class)) return 1;
+    HWND window = CreateWindowExA(0, "SceneProbeHost", title, WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                  window_class.hInstance, nullptr);
+    if (!window) return 1;
+    std::printf("ready\n");
+    const UINT_PTR deadline = SetTimer(nullptr, 0, ms, nullptr);
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        if (message.message == WM_TIMER && message.wParam == deadline) return 1;
+        DispatchMessageA(&message);
+    }
     return 0;
 }
 
@@ -250,16 +367,27 @@ int main(int argc, char** argv) {
     if (command == "wait-window" && argc == 3) return wait_window(milliseconds(argv[2]));
     if (command == "wait-gone" && argc == 3) return wait_gone(milliseconds(argv[2]));
     if (command == "wait-show" && argc >= 4) {
-        std::vector<int> ids;
-        for (int i = 3; i < argc; ++i) ids.push_back(std::atoi(argv[i]));
-        return wait_show(milliseconds(argv[2]), ids);
+        std::vector<std::vector<int>> groups(1);
+        for (int i = 3; i < argc; ++i) {
+            if (std::strcmp(argv[i], "then") == 0)
+                groups.emplace_back();
+            else
+                groups.back().push_back(std::atoi(argv[i]));
+        }
+        for (const std::vector<int>& ids : groups)
+            if (ids.empty()) return 2;
+        return wait_show(milliseconds(argv[2]), groups);
     }
+    if (command == "gui") return print_gui();
+    if (command == "resources") return print_resources();
+    if (command == "host" && argc == 4) return host_window(argv[2], milliseconds(argv[3]));
     if (command == "count" && argc == 3) return count_windows(argv[2]);
     if (command == "restore") return restore_window();
     if (command == "close" && argc == 3) return close_windows(argv[2]);
     if (command == "version" && argc == 3) return print_version(argv[2]);
     if (command == "box" && argc == 4) return find_box(argv[2], milliseconds(argv[3]));
-    std::fprintf(stderr, "usage: scene-probe scene | wait-window MS | wait-gone MS | wait-show MS ID... |"
+    std::fprintf(stderr, "usage: scene-probe scene | wait-window MS | wait-gone MS |"
+                         " wait-show MS ID... [then ID...]... | gui | resources | host TITLE MS |"
                          " count TITLE | restore | close TITLE | box CAPTION MS | version FILE\n");
     return 2;
 }

@@ -45,6 +45,7 @@ static void create_element_window(Element e) {
                                 GetModuleHandleA(nullptr), nullptr);
     ew.visible = true;
     ew.text = model.text;
+    if (row.kind == ElementKind::button) subclass_button(ew.window);
     if (row.kind == ElementKind::label)
         SendMessageA(ew.window, WM_SETFONT, reinterpret_cast<WPARAM>(row.font == Font::large ? large_font : small_font),
                      TRUE);

@@ -105,6 +105,26 @@ LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPAR
     return DefWindowProcA(window, message, wparam, lparam);
 }
 
+// The platform's push-button procedure, which every button hands on to.
+static WNDPROC platform_button_procedure = nullptr;
+
+// A press takes the keyboard focus to the button, and a press released off
+// the button runs no command, so on_command never takes it back: the arrow
+// keys went to the button until the next press on the field. Every end of
+// a press (released on or off the button, or the capture taken away) ends
+// the button's mouse capture, and there the main window takes the focus
+// back, before any command of the release runs.
+static LRESULT CALLBACK button_procedure(HWND button, UINT message, WPARAM wparam, LPARAM lparam) {
+    const LRESULT result = CallWindowProcA(platform_button_procedure, button, message, wparam, lparam);
+    if (message == WM_CAPTURECHANGED && GetFocus() == button) SetFocus(main_window);
+    return result;
+}
+
+void subclass_button(HWND button) {
+    platform_button_procedure = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(button_procedure)));
+}
+
 void draw_button(int control_id, const DRAWITEMSTRUCT& request) {
     const int image = button_image(control_id, (request.itemState & ODS_SELECTED) != 0);
     HBITMAP bitmap = static_cast<HBITMAP>(
