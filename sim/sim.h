@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "../game/shell/game_json.h"  // the state, scene and set commands
+
 // What became of one input line.
 enum class LineResult { ok, ignored, error, close };
 
@@ -18,13 +20,6 @@ LineResult run_line(const std::string& line, long long line_number, std::string&
 
 // Program start: a fresh GameState, the scene built, Ambient located.
 void start_simulation();
-
-// JSON of the `state` and `scene` commands.
-std::string state_json();
-std::string scene_json();
-
-// `set FIELD VALUE`: false with a reason when the field cannot be set.
-bool set_field(const std::string& field, int value, std::string& why);
 
 // ---- Script text (sim_input.cpp) ----
 

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "../game/shell/record/record.h"
+#include "../game/shell/game_json.h"
 #include "sim.h"
 
 bool read_line(std::istream& in, std::string& line) {

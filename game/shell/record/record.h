@@ -6,8 +6,9 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
+
+#include "../game_json.h"  // json_string, for the log's lines
 
 // The system's calendar time in seconds, as the game's own clock reads it.
 std::uint32_t calendar_seconds();
@@ -31,12 +32,3 @@ void reset_recorder();
 
 // Hands the events over and empties the log.
 std::vector<std::string> take_events();
-
-// A JSON string literal, valid whatever the bytes: quotes and backslashes
-// escaped, control characters written as \u00XX, and every byte that is not
-// part of well-formed UTF-8 replaced by U+FFFD.
-std::string json_string(std::string_view s);
-
-// The length of the well-formed UTF-8 sequence that starts s, or 0 when it
-// starts with none: no overlong forms, no surrogates, nothing past U+10FFFF.
-std::size_t utf8_sequence(std::string_view s);

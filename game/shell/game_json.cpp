@@ -1,10 +1,12 @@
-#include <array>
-#include <string>
+// The game state and the scene model as JSON: what the simulator prints
+// and what a native build writes for its end-to-end tests. One field table
+// serves reading and writing, so the two cannot disagree on a name.
+#include "game_json.h"
 
-#include "../game/rules/game_state.h"
-#include "../game/shell/record/record.h"
-#include "../game/shell/scene.h"
-#include "sim.h"
+#include <array>
+
+#include "../rules/game_state.h"
+#include "scene.h"
 
 namespace {
 
@@ -78,8 +80,53 @@ constexpr Field FIELDS[] = {
 
 }  // namespace
 
-std::string state_json() {
-    std::string out = "{\"state\":{";
+std::size_t utf8_sequence(std::string_view s) {
+    auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
+    auto continuation = [&](std::size_t i, unsigned lo = 0x80, unsigned hi = 0xBF) {
+        return i < s.size() && byte(i) >= lo && byte(i) <= hi;
+    };
+    if (s.empty()) return 0;
+    unsigned b = byte(0);
+    if (b < 0x80) return 1;
+    if (b >= 0xC2 && b <= 0xDF) return continuation(1) ? 2 : 0;
+    if (b >= 0xE0 && b <= 0xEF) {
+        unsigned lo = b == 0xE0 ? 0xA0 : 0x80, hi = b == 0xED ? 0x9F : 0xBF;
+        return continuation(1, lo, hi) && continuation(2) ? 3 : 0;
+    }
+    if (b >= 0xF0 && b <= 0xF4) {
+        unsigned lo = b == 0xF0 ? 0x90 : 0x80, hi = b == 0xF4 ? 0x8F : 0xBF;
+        return continuation(1, lo, hi) && continuation(2) && continuation(3) ? 4 : 0;
+    }
+    return 0;
+}
+
+std::string json_string(std::string_view s) {
+    static constexpr char HEX[] = "0123456789abcdef";
+    std::string out = "\"";
+    for (std::size_t i = 0; i < s.size();) {
+        auto c = static_cast<unsigned char>(s[i]);
+        if (c < 0x20) {
+            out += "\\u00";
+            out += HEX[c >> 4];
+            out += HEX[c & 15];
+            ++i;
+            continue;
+        }
+        if (c == '"' || c == '\\') out += '\\';
+        std::size_t n = utf8_sequence(s.substr(i));
+        if (n == 0) {
+            out += "\xEF\xBF\xBD";  // U+FFFD for a byte that is not UTF-8
+            ++i;
+            continue;
+        }
+        out.append(s.substr(i, n));
+        i += n;
+    }
+    return out + "\"";
+}
+
+std::string state_object() {
+    std::string out = "{";
     bool first_field = true;
     for (const Field& f : FIELDS) {
         if (!first_field) out += ',';
@@ -104,11 +151,11 @@ std::string state_json() {
                 break;
         }
     }
-    return out + "}}\n";
+    return out + "}";
 }
 
-std::string scene_json() {
-    std::string out = "{\"scene\":[";
+std::string scene_array() {
+    std::string out = "[";
     for (Element e = 0; e < ELEMENT_COUNT; ++e) {
         const SceneElement& s = scene[e];
         const ElementRow& row = ELEMENT_TABLE[e];
@@ -120,8 +167,12 @@ std::string scene_json() {
         if (row.kind == ElementKind::label) out += ",\"text\":" + json_string(s.text);
         out += '}';
     }
-    return out + "]}\n";
+    return out + "]";
 }
+
+std::string state_json() { return "{\"state\":" + state_object() + "}\n"; }
+
+std::string scene_json() { return "{\"scene\":" + scene_array() + "}\n"; }
 
 bool set_field(const std::string& field, int value, std::string& why) {
     std::string name = field;
@@ -129,13 +180,13 @@ bool set_field(const std::string& field, int value, std::string& why) {
     std::size_t open = field.find('[');
     if (open != std::string::npos) {
         if (field.back() != ']' || open + 2 > field.size() - 1) {
-            why = "bad field " + quoted(field);
+            why = "bad field '" + field + "'";
             return false;
         }
         name = field.substr(0, open);
         std::string digits = field.substr(open + 1, field.size() - open - 2);
         if (digits.empty() || digits.size() > 2 || digits.find_first_not_of("0123456789") != std::string::npos) {
-            why = "bad index in " + quoted(field);
+            why = "bad index in '" + field + "'";
             return false;
         }
         index = std::stoi(digits);
@@ -154,9 +205,9 @@ bool set_field(const std::string& field, int value, std::string& why) {
             why = "'" + name + "' takes an index from " + std::to_string(f.first) + " to " + std::to_string(f.last);
             return false;
         }
-        why = quoted(field) + " is not an integer field";
+        why = "'" + field + "' is not an integer field";
         return false;
     }
-    why = "unknown field " + quoted(field);
+    why = "unknown field '" + field + "'";
     return false;
 }
