@@ -9,8 +9,8 @@ int main() {
     std::ios::sync_with_stdio(false);
     start_simulation();
     std::string line, out;
-    int line_number = 0;
-    while (std::getline(std::cin, line)) {
+    long long line_number = 0;
+    while (read_line(std::cin, line)) {
         ++line_number;
         out.clear();
         LineResult r = run_line(line, line_number, out);

@@ -1,6 +1,5 @@
 #include <charconv>
 #include <cstdint>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -22,7 +21,7 @@ long long number(const std::string& token, long long lo, long long hi) {
     long long v = 0;
     auto [end, ec] = std::from_chars(token.data(), token.data() + token.size(), v);
     if (ec != std::errc() || end != token.data() + token.size() || v < lo || v > hi)
-        throw Failure{"bad number '" + token + "'"};
+        throw Failure{"bad number " + quoted(token)};
     return v;
 }
 
@@ -82,7 +81,7 @@ std::string run(const std::vector<std::string>& t) {
             nudge_window(k.key);
             return "";
         }
-        throw Failure{"unknown key '" + t[1] + "'"};
+        throw Failure{"unknown key " + quoted(t[1])};
     }
     if (cmd == "seed") {
         expect_args(t, 1);
@@ -110,10 +109,10 @@ std::string run(const std::vector<std::string>& t) {
         expect_args(t, 0);
         return scene_json();
     }
-    throw Failure{"unknown command '" + cmd + "'"};
+    throw Failure{"unknown command " + quoted(cmd)};
 }
 
-std::string error_json(int line_number, const std::string& why) {
+std::string error_json(long long line_number, const std::string& why) {
     return "{\"error\":" + json_string("line " + std::to_string(line_number) + ": " + why) + "}\n";
 }
 
@@ -126,10 +125,15 @@ void start_simulation() {
     take_events();
 }
 
-LineResult run_line(const std::string& line, int line_number, std::string& out) {
-    std::istringstream in(line);
-    std::vector<std::string> tokens;
-    for (std::string tok; in >> tok;) tokens.push_back(tok);
+LineResult run_line(const std::string& raw, long long line_number, std::string& out) {
+    std::string_view line = without_line_ending(raw);
+    // The text is checked whole before any word is read: a comment, too,
+    // must be a line of text.
+    if (std::string why = text_fault(line); !why.empty()) {
+        out += error_json(line_number, why);
+        return LineResult::error;
+    }
+    std::vector<std::string> tokens = split_words(line);
     if (tokens.empty() || tokens[0][0] == '#') return LineResult::ignored;
     std::string printed;
     try {

@@ -16,6 +16,43 @@ TEST(Random, MatchesTheMsvcSequenceForASeed) {
     EXPECT_LE(d, 32767);
 }
 
+namespace {
+std::uint32_t clock_now = 0;
+int clock_reads = 0;
+std::uint32_t test_clock() {
+    ++clock_reads;
+    return clock_now;
+}
+int first_hole_for_seed(std::uint32_t seed) {
+    seed_random(seed);
+    return draw_random() % 9 + 1;
+}
+}  // namespace
+
+// The clock is read when the first rodent of the process seeds the
+// generator, as the game reads it, not when the program starts; and only
+// then.
+TEST_F(GameTest, ClockIsReadOnceAtTheFirstSpawn) {
+    const int hole_at_start_up = first_hole_for_seed(100), hole_at_spawn = first_hole_for_seed(200);
+    ASSERT_NE(hole_at_start_up, hole_at_spawn);
+    recorder.seed.reset();
+    recorder.clock = test_clock;
+    clock_reads = 0;
+    clock_now = 100;
+    start();
+    tick();
+    EXPECT_EQ(clock_reads, 0);
+    clock_now = 200;
+    tick();  // the first spawn
+    EXPECT_EQ(clock_reads, 1);
+    EXPECT_EQ(game.active_hole, hole_at_spawn);
+    clock_now = 300;
+    command(800);
+    start();
+    tick(60);
+    EXPECT_EQ(clock_reads, 1);
+}
+
 TEST_F(GameTest, FirstRodentComesUpOnTheSecondTickWithItsCue) {
     start();
     EXPECT_THAT(tick(), IsEmpty());

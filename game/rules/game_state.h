@@ -12,6 +12,7 @@ enum Stage : int { STAGE_IDLE = 0, STAGE_SHOOTING = 1, STAGE_BONUS = 2 };
 
 struct DragStrip {
     int left = 0, top = 0, right = 1000, bottom = 30;
+    bool operator==(const DragStrip&) const = default;
 };
 
 struct GameState {
@@ -73,6 +74,8 @@ struct GameState {
     // Cursor, in client coordinates.
     int cursor_x = 0;
     int cursor_y = 0;
+
+    bool operator==(const GameState&) const = default;
 };
 
 extern GameState game;

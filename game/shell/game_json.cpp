@@ -80,12 +80,47 @@ constexpr Field FIELDS[] = {
 
 }  // namespace
 
-std::string json_string(const std::string& s) {
+std::size_t utf8_sequence(std::string_view s) {
+    auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
+    auto continuation = [&](std::size_t i, unsigned lo = 0x80, unsigned hi = 0xBF) {
+        return i < s.size() && byte(i) >= lo && byte(i) <= hi;
+    };
+    if (s.empty()) return 0;
+    unsigned b = byte(0);
+    if (b < 0x80) return 1;
+    if (b >= 0xC2 && b <= 0xDF) return continuation(1) ? 2 : 0;
+    if (b >= 0xE0 && b <= 0xEF) {
+        unsigned lo = b == 0xE0 ? 0xA0 : 0x80, hi = b == 0xED ? 0x9F : 0xBF;
+        return continuation(1, lo, hi) && continuation(2) ? 3 : 0;
+    }
+    if (b >= 0xF0 && b <= 0xF4) {
+        unsigned lo = b == 0xF0 ? 0x90 : 0x80, hi = b == 0xF4 ? 0x8F : 0xBF;
+        return continuation(1, lo, hi) && continuation(2) && continuation(3) ? 4 : 0;
+    }
+    return 0;
+}
+
+std::string json_string(std::string_view s) {
+    static constexpr char HEX[] = "0123456789abcdef";
     std::string out = "\"";
-    for (char c : s) {
-        if (static_cast<unsigned char>(c) < 0x20) continue;
+    for (std::size_t i = 0; i < s.size();) {
+        auto c = static_cast<unsigned char>(s[i]);
+        if (c < 0x20) {
+            out += "\\u00";
+            out += HEX[c >> 4];
+            out += HEX[c & 15];
+            ++i;
+            continue;
+        }
         if (c == '"' || c == '\\') out += '\\';
-        out += c;
+        std::size_t n = utf8_sequence(s.substr(i));
+        if (n == 0) {
+            out += "\xEF\xBF\xBD";  // U+FFFD for a byte that is not UTF-8
+            ++i;
+            continue;
+        }
+        out.append(s.substr(i, n));
+        i += n;
     }
     return out + "\"";
 }

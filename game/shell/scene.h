@@ -22,6 +22,8 @@ struct SceneElement {
     bool visible = true;
     int image = 0;     // bitmap identifier a sprite shows, 0 for none
     std::string text;  // a label's text
+
+    bool operator==(const SceneElement&) const = default;
 };
 
 extern std::array<SceneElement, ELEMENT_COUNT> scene;

@@ -7,10 +7,10 @@
 
 Recorder recorder;
 
-void reset_recorder() {
-    recorder = Recorder{};
-    recorder.clock_seconds = static_cast<std::uint32_t>(std::time(nullptr));
-}
+std::uint32_t calendar_seconds() { return static_cast<std::uint32_t>(std::time(nullptr)); }
+
+// The clock is not read here but at the first spawn, as the game reads it.
+void reset_recorder() { recorder = Recorder{}; }
 
 std::vector<std::string> take_events() {
     std::vector<std::string> out;
@@ -57,6 +57,6 @@ void platform_window_move(int x, int y) {
     record("{\"window\":\"move\",\"x\":" + std::to_string(x) + ",\"y\":" + std::to_string(y) + "}");
 }
 
-std::uint32_t platform_clock_seconds() { return recorder.seed ? *recorder.seed : recorder.clock_seconds; }
+std::uint32_t platform_clock_seconds() { return recorder.seed ? *recorder.seed : recorder.clock(); }
 
 void platform_element_changed(int) {}

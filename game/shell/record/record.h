@@ -10,12 +10,17 @@
 
 #include "../game_json.h"  // json_string, for the log's lines
 
+// The system's calendar time in seconds, as the game's own clock reads it.
+std::uint32_t calendar_seconds();
+
 struct Recorder {
     std::vector<std::string> events;
     bool timer_running = false;
     bool ambient_missing = false;           // launching Ambient fails
     std::optional<std::uint32_t> seed;      // replaces the clock's seconds
-    std::uint32_t clock_seconds = 0;        // the clock when no seed is set
+    // The calendar clock in seconds, read when no seed is set at the moment
+    // the generator is seeded; tests put a clock of their own here.
+    std::uint32_t (*clock)() = calendar_seconds;
     int window_x = 0, window_y = 0;         // the main window's top-left
     bool window_open = true;                // false once the game closed it
 };

@@ -1,0 +1,203 @@
+// The simulator's interpreter under input that is not a well-formed command
+// line: each such line prints one {"error":"line N: ..."} that is valid JSON,
+// and changes nothing of the game.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+#include "fuzz/json_check.h"
+#include "game/rules/game_state.h"
+#include "game/shell/record/record.h"
+#include "game/shell/scene.h"
+#include "sim/sim.h"
+
+namespace {
+
+class SimInput : public ::testing::Test {
+protected:
+    void SetUp() override {
+        start_simulation();
+        recorder.seed = 1;
+    }
+
+    // Runs one line; returns what it printed.
+    std::string run(const std::string& line, LineResult* result = nullptr) {
+        std::string out;
+        LineResult r = run_line(line, ++line_number_, out);
+        if (result) *result = r;
+        return out;
+    }
+
+    // The line is refused with this reason, in one line of valid JSON, and
+    // the game, the scene and the window are as they were.
+    void expect_refused(const std::string& line, const std::string& why) {
+        const GameState game_before = game;
+        const auto scene_before = scene;
+        const int x = recorder.window_x, y = recorder.window_y;
+        LineResult r;
+        std::string out = run(line, &r);
+        EXPECT_EQ(r, LineResult::error);
+        EXPECT_EQ(out, "{\"error\":\"line " + std::to_string(line_number_) + ": " + why + "\"}\n");
+        ASSERT_FALSE(out.empty());
+        EXPECT_EQ(json_object_fault(out.substr(0, out.size() - 1)), "") << out;
+        EXPECT_TRUE(game == game_before);
+        EXPECT_TRUE(scene == scene_before);
+        EXPECT_EQ(recorder.window_x, x);
+        EXPECT_EQ(recorder.window_y, y);
+    }
+
+    long long line_number_ = 0;
+};
+
+TEST_F(SimInput, TrailingCrIsPartOfTheLineEnding) {
+    std::string plain = run("start");
+    SetUp();
+    EXPECT_EQ(run("start\r"), plain);
+    EXPECT_EQ(game.stage, STAGE_SHOOTING);
+    EXPECT_EQ(run("tick 2\r"), "{\"cue\":\"snd_popup_3\"}\n");
+    LineResult r;
+    EXPECT_EQ(run("\r", &r), "");
+    EXPECT_EQ(r, LineResult::ignored);
+    EXPECT_EQ(run("# a comment\r", &r), "");
+    EXPECT_EQ(r, LineResult::ignored);
+}
+
+TEST_F(SimInput, OnlyOneCrEndsALineAndNoneInside) {
+    expect_refused("start\r\r", "control character 0x0D at byte 6");
+    expect_refused("tick\r3", "control character 0x0D at byte 5");
+}
+
+TEST_F(SimInput, ControlBytesAreRefusedWithTheirPlace) {
+    expect_refused(std::string("st\0art", 6), "control character 0x00 at byte 3");
+    expect_refused(std::string("\0", 1), "control character 0x00 at byte 1");
+    expect_refused("tick\x0b" "3", "control character 0x0B at byte 5");
+    expect_refused("\x1b[A", "control character 0x1B at byte 1");
+    expect_refused("start\x7f", "control character 0x7F at byte 6");
+    // Even in a comment: a script line is a line of text.
+    expect_refused(std::string("# note\0", 7), "control character 0x00 at byte 7");
+}
+
+TEST_F(SimInput, TabSeparatesWordsLikeASpace) {
+    run("start");
+    EXPECT_EQ(run("tick\t2"), "{\"cue\":\"snd_popup_3\"}\n");
+    EXPECT_EQ(game.popup_tick, 2);
+}
+
+TEST_F(SimInput, BytesThatAreNotUtf8AreRefused) {
+    expect_refused("\xff", "not UTF-8 at byte 1");
+    expect_refused("key \x80", "not UTF-8 at byte 5");             // a lone continuation byte
+    expect_refused("key \xc0\xaf", "not UTF-8 at byte 5");         // overlong '/'
+    expect_refused("key \xed\xa0\x80", "not UTF-8 at byte 5");     // a surrogate
+    expect_refused("key \xf4\x90\x80\x80", "not UTF-8 at byte 5"); // past U+10FFFF
+    expect_refused("key \xe2\x82", "not UTF-8 at byte 5");         // cut short
+    expect_refused("# caf\xe9", "not UTF-8 at byte 6");            // Latin-1
+}
+
+TEST_F(SimInput, Utf8WordsAreWordsAndCommentsMayHoldAnyText) {
+    expect_refused("caf\xc3\xa9", "unknown command 'caf\xc3\xa9'");
+    expect_refused("key \xe2\x86\x90", "unknown key '\xe2\x86\x90'");
+    LineResult r;
+    run("# \xc3\x97 level, \xf0\x9f\x90\x80 and \xe2\x80\x94", &r);
+    EXPECT_EQ(r, LineResult::ignored);
+}
+
+TEST_F(SimInput, OverLongLinesAreRefusedAndReadWithinBounds) {
+    std::string megabyte(1 << 20, 'a');
+    std::istringstream in("start\n" + megabyte + "\nstate\n# " + std::string(MAX_LINE_BYTES - 2, 'b') + "\r\n");
+    std::string line;
+    ASSERT_TRUE(read_line(in, line));
+    EXPECT_EQ(line, "start");
+    ASSERT_TRUE(read_line(in, line));
+    EXPECT_LE(line.size(), MAX_LINE_BYTES + 2);  // the rest was dropped, not kept
+    expect_refused(line, "longer than 4096 bytes");
+    ASSERT_TRUE(read_line(in, line));
+    EXPECT_EQ(line, "state");
+    // Exactly at the limit, with a CRLF ending: taken.
+    ASSERT_TRUE(read_line(in, line));
+    LineResult r;
+    EXPECT_EQ(run(line, &r), "");
+    EXPECT_EQ(r, LineResult::ignored);
+    EXPECT_FALSE(read_line(in, line));
+    expect_refused("# " + std::string(MAX_LINE_BYTES - 1, 'b'), "longer than 4096 bytes");
+}
+
+TEST_F(SimInput, TheLastLineNeedsNoNewline) {
+    std::istringstream in("tick\nstate");
+    std::string line;
+    ASSERT_TRUE(read_line(in, line));
+    ASSERT_TRUE(read_line(in, line));
+    EXPECT_EQ(line, "state");
+    EXPECT_FALSE(read_line(in, line));
+}
+
+TEST_F(SimInput, NumbersOutOfRangeOrWithJunkAreRefused) {
+    expect_refused("tick 1000000001", "bad number '1000000001'");
+    expect_refused("tick 99999999999999999999999", "bad number '99999999999999999999999'");
+    expect_refused("tick 3x", "bad number '3x'");
+    expect_refused("tick +3", "bad number '+3'");
+    expect_refused("tick 0x10", "bad number '0x10'");
+    expect_refused("tick 1e3", "bad number '1e3'");
+    expect_refused("click 65536 0", "bad number '65536'");
+    expect_refused("click 0 -1", "bad number '-1'");
+    expect_refused("move 1.5 2", "bad number '1.5'");
+    expect_refused("seed 4294967296", "bad number '4294967296'");
+    // A long word is shown cut short.
+    expect_refused("tick " + std::string(40, '7'), "bad number '" + std::string(32, '7') + "...' (40 bytes)");
+}
+
+TEST_F(SimInput, MissingOrExtraArgumentsAreRefused) {
+    expect_refused("start 1", "'start' takes no arguments");
+    expect_refused("cancel now", "'cancel' takes no arguments");
+    expect_refused("minimize x", "'minimize' takes no arguments");
+    expect_refused("close please", "'close' takes no arguments");
+    expect_refused("state x", "'state' takes no arguments");
+    expect_refused("scene x", "'scene' takes no arguments");
+    expect_refused("tick 1 2", "'tick' takes at most one argument");
+    expect_refused("click", "'click' takes 2 arguments");
+    expect_refused("click 1 2 3", "'click' takes 2 arguments");
+    expect_refused("move 1", "'move' takes 2 arguments");
+    expect_refused("key", "'key' takes 1 argument");
+    expect_refused("key left right", "'key' takes 1 argument");
+    expect_refused("seed", "'seed' takes 1 argument");
+    expect_refused("ambient", "'ambient' takes 1 argument");
+    expect_refused("set score", "'set' takes 2 arguments");
+}
+
+TEST_F(SimInput, RefusedLinesChangeNothingInTheMiddleOfAGame) {
+    run("start");
+    run("tick 5");
+    run("click 60 600");
+    expect_refused("click 60", "'click' takes 2 arguments");
+    expect_refused("start\r\r", "control character 0x0D at byte 6");
+    expect_refused("\xfe\xff", "not UTF-8 at byte 1");
+    expect_refused("key up down", "'key' takes 1 argument");
+    EXPECT_EQ(game.shots_fired, 1);
+}
+
+// Whatever single byte stands in a word, the answer is one line of JSON.
+TEST_F(SimInput, EveryByteGivesValidJson) {
+    for (int b = 0; b < 256; ++b) {
+        for (std::string line : {std::string("key ") + char(b), std::string(1, char(b)) + "x",
+                                 std::string("seed 1") + char(b)}) {
+            std::string out = run(line);
+            std::size_t start = 0;
+            while (start < out.size()) {
+                std::size_t end = out.find('\n', start);
+                ASSERT_NE(end, std::string::npos) << "byte " << b;
+                EXPECT_EQ(json_object_fault(out.substr(start, end - start)), "") << "byte " << b;
+                start = end + 1;
+            }
+        }
+    }
+}
+
+TEST(JsonString, EscapesControlsAndReplacesWhatIsNotUtf8) {
+    EXPECT_EQ(json_string("a\"b\\c"), R"("a\"b\\c")");
+    EXPECT_EQ(json_string(std::string("a\0b\n\x1f", 5)), R"("a\u0000b\u000a\u001f")");
+    EXPECT_EQ(json_string("caf\xc3\xa9"), "\"caf\xc3\xa9\"");
+    EXPECT_EQ(json_string("x\xff\xc3y"), "\"x\xef\xbf\xbd\xef\xbf\xbdy\"");
+    EXPECT_EQ(json_string("\xed\xa0\x80"), "\"\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd\"");
+}
+
+}  // namespace
