@@ -92,15 +92,14 @@ install(FILES ${pkg_out}/${PLINKFIELD_APP_ID}.metainfo.xml DESTINATION ${CMAKE_I
 
 # Painted by the painter at every hicolor size (resources/CMakeLists.txt
 # names the sizes and the file name); installed under the application id.
-if(DEFINED PLINKFIELD_ICON_DIR)
-  foreach(size IN LISTS PLINKFIELD_ICON_SIZES)
-    install(FILES ${PLINKFIELD_ICON_DIR}/hicolor/${size}x${size}/apps/${PLINKFIELD_ICON_NAME}.png
-            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
-            RENAME ${PLINKFIELD_APP_ID}.png)
-  endforeach()
-else()
-  message(STATUS "The painter makes no desktop icon: the installation has no application icon")
-endif()
+get_target_property(icon_dir plinkfield_resources PLINKFIELD_ICON_DIR)
+get_target_property(icon_name plinkfield_resources PLINKFIELD_ICON_NAME)
+get_target_property(icon_sizes plinkfield_resources PLINKFIELD_ICON_SIZES)
+foreach(size IN LISTS icon_sizes)
+  install(FILES ${icon_dir}/hicolor/${size}x${size}/apps/${icon_name}.png
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+          RENAME ${PLINKFIELD_APP_ID}.png)
+endforeach()
 
 # --------------------------------------------------------------- manual pages
 
@@ -167,11 +166,6 @@ set(PLINKFIELD_PACKAGE_FILES
   ${CMAKE_INSTALL_MANDIR}/man6/plinkfield-sim.6.gz
   ${docdir}/copyright
 )
-if(DEFINED PLINKFIELD_ICON_DIR)
-  foreach(size IN LISTS PLINKFIELD_ICON_SIZES)
-    list(APPEND PLINKFIELD_PACKAGE_FILES ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps/${PLINKFIELD_APP_ID}.png)
-  endforeach()
-else()
-  # The size menus show: the painter's icons are missing.
-  list(APPEND PLINKFIELD_PACKAGE_FILES ${CMAKE_INSTALL_DATADIR}/icons/hicolor/48x48/apps/${PLINKFIELD_APP_ID}.png)
-endif()
+foreach(size IN LISTS icon_sizes)
+  list(APPEND PLINKFIELD_PACKAGE_FILES ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps/${PLINKFIELD_APP_ID}.png)
+endforeach()
