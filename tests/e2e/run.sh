@@ -1074,7 +1074,6 @@ monkey_problem() {
 MONKEY_PREVIOUS=""
 monkey_check() {
     MONKEY_CHECKS=$((MONKEY_CHECKS + 1))
-    xdotool mouseup 1 2>/dev/null
     if [ "$(processes_of Plinkfield.exe)" != 1 ]; then
         monkey_problem alive "$(processes_of Plinkfield.exe) game processes"
         return 1
@@ -1099,11 +1098,10 @@ monkey_check() {
             monkey_problem counts "hits $h0 -> $hits, misses $m0 -> $misses with no START between"
     fi
     MONKEY_PREVIOUS="$hits $misses"
+    # Under way: once started, until a banner says it is over. (A START
+    # that went nowhere, the window minimized, only makes this check looser.)
+    [ "$MONKEY_STARTED" = 1 ] && MONKEY_EVER_STARTED=1
     MONKEY_STARTED=0
-    # Under way: once started, until a banner says it is over.
-    if [ "$(cartridges_shown)" -gt 0 ] || [ "$(field "$ID_CANCELED" 7)" = 1 ] || [ "$(field "$ID_GAME_OVER" 7)" = 1 ]; then
-        MONKEY_EVER_STARTED=1
-    fi
     if [ "$MONKEY_EVER_STARTED" = 1 ] && [ "$(field "$ID_CANCELED" 7)" = 0 ] && [ "$(field "$ID_GAME_OVER" 7)" = 0 ]; then
         MONKEY_GAMES=$((MONKEY_GAMES + 1))
         # An Ambient closed a moment ago may still be on its way out.
