@@ -6,31 +6,30 @@
 set(PLINKFIELD_WINDOWS_DIR ${CMAKE_BINARY_DIR}/Plinkfield)
 include_guard(GLOBAL)
 
-# A Windows GUI program of ours: statically linked (no MinGW DLL beside it),
-# stripped in a release build, placed under PLINKFIELD_WINDOWS_DIR/subdir.
+# A Windows GUI program of ours: stripped in a release build, placed under
+# PLINKFIELD_WINDOWS_DIR/subdir. (The toolchain links every program
+# statically: no MinGW DLL beside it.)
 function(plinkfield_windows_program target subdir)
   set_target_properties(${target} PROPERTIES
     WIN32_EXECUTABLE ON
     RUNTIME_OUTPUT_DIRECTORY ${PLINKFIELD_WINDOWS_DIR}/${subdir})
   target_compile_definitions(${target} PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX)
-  target_link_options(${target} PRIVATE -static $<$<CONFIG:Release,MinSizeRel>:-s>)
+  target_link_options(${target} PRIVATE $<$<CONFIG:Release,MinSizeRel>:-s>)
   plinkfield_warnings(${target})
 endfunction()
 
-# Compiles a resource script of the painter into an object of the target.
-# windres is run directly, so the top level needs no RC language. Without
-# the painter the program still links, without pictures or sounds.
-function(plinkfield_embed_resources target rc_script)
-  if(NOT TARGET plinkfield_resources OR NOT rc_script)
-    message(WARNING "${target}: no resource painter; building without pictures and sounds")
-    return()
-  endif()
+# Compiles the painter's resource script of a program (GAME or AMBIENT) into
+# an object of the target. windres is run directly, so the top level needs
+# no RC language.
+function(plinkfield_embed_resources target program)
+  get_target_property(rc_script plinkfield_resources PLINKFIELD_${program}_RC)
+  get_target_property(out_dir plinkfield_resources PLINKFIELD_OUT_DIR)
   get_filename_component(name ${rc_script} NAME_WE)
   set(object ${CMAKE_CURRENT_BINARY_DIR}/${name}.res.o)
   add_custom_command(
     OUTPUT ${object}
-    COMMAND ${CMAKE_RC_COMPILER} -I ${PLINKFIELD_RESOURCE_DIR} -O coff -i ${rc_script} -o ${object}
-    DEPENDS ${rc_script} plinkfield_resources ${ARGN}
+    COMMAND ${CMAKE_RC_COMPILER} -I ${out_dir} -O coff -i ${rc_script} -o ${object}
+    DEPENDS ${rc_script} plinkfield_resources
     COMMENT "Compiling the resources of ${target}"
     VERBATIM)
   target_sources(${target} PRIVATE ${object})

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "../game/shell/game_json.h"  // the state, scene and set commands
+
 // What became of one input line.
 enum class LineResult { ok, ignored, error, close };
 
@@ -12,10 +14,3 @@ LineResult run_line(const std::string& line, int line_number, std::string& out);
 
 // Program start: a fresh GameState, the scene built, Ambient located.
 void start_simulation();
-
-// JSON of the `state` and `scene` commands.
-std::string state_json();
-std::string scene_json();
-
-// `set FIELD VALUE`: false with a reason when the field cannot be set.
-bool set_field(const std::string& field, int value, std::string& why);

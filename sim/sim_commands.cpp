@@ -46,7 +46,8 @@ struct ButtonRow {
     const char* name;
     int control_id;
 };
-constexpr ButtonRow WINDOW_COMMANDS[] = {{"start", 700}, {"cancel", 800}, {"minimize", 400}, {"close", 450}};
+constexpr ButtonRow WINDOW_COMMANDS[] = {
+    {"start", START_BUTTON_ID}, {"cancel", CANCEL_BUTTON_ID}, {"minimize", MINIMIZE_BUTTON_ID}, {"close", CLOSE_BUTTON_ID}};
 
 // Runs the command; returns what it printed itself (state, scene).
 std::string run(const std::vector<std::string>& t) {

@@ -31,7 +31,7 @@ protected:
         if (!recorder.window_open) handle_destroy();
         return take_events();
     }
-    std::vector<std::string> start() { return command(700); }
+    std::vector<std::string> start() { return command(START_BUTTON_ID); }
     std::vector<std::string> click(int x, int y) {
         handle_press(x, y);
         return take_events();

@@ -25,7 +25,7 @@ TEST_F(GameTest, StartPlaysItsCueStartsAmbientThenTheTimer) {
 }
 
 TEST_F(GameTest, CommandsInTheWrongStageOnlyBeep) {
-    EXPECT_THAT(command(800), ElementsAre(BEEP));  // CANCEL while idle
+    EXPECT_THAT(command(CANCEL_BUTTON_ID), ElementsAre(BEEP));  // CANCEL while idle
     start();
     miss();
     GameState before = game;
@@ -35,14 +35,14 @@ TEST_F(GameTest, CommandsInTheWrongStageOnlyBeep) {
 
     game.stage = STAGE_BONUS;
     EXPECT_THAT(start(), ElementsAre(BEEP));
-    EXPECT_THAT(command(800), ElementsAre(BEEP));
+    EXPECT_THAT(command(CANCEL_BUTTON_ID), ElementsAre(BEEP));
     EXPECT_EQ(game.stage, STAGE_BONUS);
 }
 
 TEST_F(GameTest, CancelStopsTheTimerShowsTheBannerAndClosesAmbient) {
     start();
     tick(5);
-    EXPECT_THAT(command(800), ElementsAre(TIMER_OFF, cue("snd_cancel"), AMBIENT_STOP));
+    EXPECT_THAT(command(CANCEL_BUTTON_ID), ElementsAre(TIMER_OFF, cue("snd_cancel"), AMBIENT_STOP));
     EXPECT_EQ(game.stage, STAGE_IDLE);
     EXPECT_EQ(game.popup_tick, 0);
     EXPECT_TRUE(visible(canceled_banner));
@@ -60,7 +60,7 @@ TEST_F(GameTest, StartAfterCancelResetsBannersLabelsCowAndSpider) {
     click_on(spider(4));
     ASSERT_EQ(game.cow_down, 1);
     ASSERT_EQ(game.spider_down, 1);
-    command(800);
+    command(CANCEL_BUTTON_ID);
     start();
     EXPECT_FALSE(visible(canceled_banner));
     EXPECT_EQ(game.canceled_shown, 0);
@@ -79,11 +79,11 @@ TEST_F(GameTest, StartAfterCancelResetsBannersLabelsCowAndSpider) {
 TEST_F(GameTest, StartKeepsTheCowsLastImageAndTheGeneratorSequence) {
     start();
     tick(20);  // the cow has turned its head to the viewer
-    EXPECT_EQ(scene[cow].image, 7650);
+    EXPECT_EQ(scene[cow].image, bmp_cow_facing);
     int first_game_spawns = game.spawn_count;
-    command(800);
+    command(CANCEL_BUTTON_ID);
     start();
-    EXPECT_EQ(scene[cow].image, 7650);
+    EXPECT_EQ(scene[cow].image, bmp_cow_facing);
     EXPECT_EQ(game.spawn_count, first_game_spawns);  // no reset, no reseed
 }
 

@@ -140,8 +140,8 @@ TEST_F(LevelTest, EndOfTheBonusStageStartsTheNextLevelClean) {
 
 TEST_F(LevelTest, BonusStageRefusesStartAndCancel) {
     win_level_one();
-    EXPECT_THAT(command(700), ElementsAre(BEEP));
-    EXPECT_THAT(command(800), ElementsAre(BEEP));
+    EXPECT_THAT(command(START_BUTTON_ID), ElementsAre(BEEP));
+    EXPECT_THAT(command(CANCEL_BUTTON_ID), ElementsAre(BEEP));
     tick(17);
     EXPECT_EQ(game.stage, STAGE_SHOOTING);
 }

@@ -137,7 +137,7 @@ TEST_F(ShotTest, ClimberOneScoresFiveHundredAndLeavesTheSpiderAlone) {
     int lizard_tick = game.lizard_tick;
     tick(22);  // splat tick 23: the last, almost black frame
     EXPECT_EQ(game.lizard_tick, lizard_tick);  // held while the splat lasts
-    EXPECT_EQ(scene[splat].image, 11600);
+    EXPECT_EQ(scene[splat].image, bmp_splat_fade_4);
     EXPECT_FALSE(visible(climber(3)));
 }
 

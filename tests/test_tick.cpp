@@ -127,7 +127,9 @@ TEST_F(GameTest, CowTurnsItsHeadThenChewsAndItsCounterWraps) {
         tick();
         if (images.empty() || images.back() != scene[cow].image) images.push_back(scene[cow].image);
     }
-    EXPECT_THAT(images, ElementsAre(7350, 7450, 7600, 7650, 7600, 7450, 6000, 9500, 6000, 9500, 6000, 9500, 6000));
+    EXPECT_THAT(images, ElementsAre(bmp_cow_profile, bmp_cow_turning, bmp_cow_turned, bmp_cow_facing, bmp_cow_turned,
+                                    bmp_cow_turning, bmp_cow_mouth_closed, bmp_cow_mouth_open, bmp_cow_mouth_closed,
+                                    bmp_cow_mouth_open, bmp_cow_mouth_closed, bmp_cow_mouth_open, bmp_cow_mouth_closed));
     EXPECT_EQ(game.cow_tick, 0);  // 161 wraps in the same tick
 }
 
@@ -142,7 +144,7 @@ TEST_F(GameTest, SplatEndLetsTheLizardTimelineRunInTheSameTick) {
     EXPECT_EQ(game.splat_tick, 0);
     EXPECT_EQ(game.lizard_tick, 0);
     EXPECT_FALSE(visible(splat));
-    EXPECT_EQ(scene[splat].image, 10650);
+    EXPECT_EQ(scene[splat].image, bmp_splat);
     EXPECT_FALSE(visible(climber(0)));
     tick(14);
     EXPECT_TRUE(visible(climber(0)));

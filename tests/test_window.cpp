@@ -47,21 +47,21 @@ TEST_F(GameTest, ArrowKeysNudgeTheWindowByTwoPixelsInEveryStage) {
 
 TEST_F(GameTest, MinimizePlaysItsCueAfterTheWindowIsDown) {
     start();
-    EXPECT_THAT(command(400), ElementsAre(R"({"window":"minimize"})", cue("snd_minimize")));
+    EXPECT_THAT(command(MINIMIZE_BUTTON_ID), ElementsAre(R"({"window":"minimize"})", cue("snd_minimize")));
     EXPECT_EQ(game.stage, STAGE_SHOOTING);
 }
 
 TEST_F(GameTest, CloseWhileIdleStopsNoTimerButClosesAmbient) {
-    EXPECT_THAT(command(450), ElementsAre(AMBIENT_STOP, R"({"window":"close"})", AMBIENT_STOP));
+    EXPECT_THAT(command(CLOSE_BUTTON_ID), ElementsAre(AMBIENT_STOP, R"({"window":"close"})", AMBIENT_STOP));
 }
 
 TEST_F(GameTest, CloseDuringAGameOrTheBonusStageStopsTheTimerFirst) {
     start();
-    EXPECT_THAT(command(450), ElementsAre(TIMER_OFF, AMBIENT_STOP, R"({"window":"close"})", AMBIENT_STOP));
+    EXPECT_THAT(command(CLOSE_BUTTON_ID), ElementsAre(TIMER_OFF, AMBIENT_STOP, R"({"window":"close"})", AMBIENT_STOP));
     SetUp();
     start();
     game.stage = STAGE_BONUS;
-    EXPECT_EQ(command(450).front(), TIMER_OFF);
+    EXPECT_EQ(command(CLOSE_BUTTON_ID).front(), TIMER_OFF);
 }
 
 TEST_F(GameTest, DestroyingTheWindowAnyOtherWayClosesAmbientToo) {
@@ -71,7 +71,7 @@ TEST_F(GameTest, DestroyingTheWindowAnyOtherWayClosesAmbientToo) {
 }
 
 TEST_F(GameTest, UnknownCommandsDoNothing) {
-    EXPECT_THAT(command(2200), IsEmpty());
+    EXPECT_THAT(command(SCORE_LABEL_ID), IsEmpty());
     EXPECT_THAT(command(0), IsEmpty());
 }
 

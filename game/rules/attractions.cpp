@@ -7,14 +7,14 @@
 // 23 and is gone at 400; its end lets the lizards come again.
 static constexpr TimelineRow SPLAT_TIMELINE[] = {
     {1, {act_show(splat)}},
-    {3, {act_image(splat, 10650), act_show(splat)}},
-    {20, {act_image(splat, 11450)}},
-    {21, {act_image(splat, 11500)}},
-    {22, {act_image(splat, 11550)}},
-    {23, {act_image(splat, 11600)}},
+    {3, {act_image(splat, bmp_splat), act_show(splat)}},
+    {20, {act_image(splat, bmp_splat_fade_1)}},
+    {21, {act_image(splat, bmp_splat_fade_2)}},
+    {22, {act_image(splat, bmp_splat_fade_3)}},
+    {23, {act_image(splat, bmp_splat_fade_4)}},
     {400,
      {act_set(game.splat_active, 0), act_set(game.lizard_tick, 0), act_set(game.splat_tick, 0),
-      act_hide(splat), act_image(splat, 10650)}},
+      act_hide(splat), act_image(splat, bmp_splat)}},
 };
 
 // A climb from tick 14, a descent from tick 160; each frame that can be hit
@@ -64,11 +64,22 @@ static constexpr TimelineRow SPIDER_TIMELINE[] = {
 
 // The cow turns its head to the viewer, back again, then chews.
 static constexpr TimelineRow COW_TIMELINE[] = {
-    {14, {act_image(cow, 7450)}},  {16, {act_image(cow, 7600)}},  {18, {act_image(cow, 7650)}},
-    {100, {act_image(cow, 7600)}}, {102, {act_image(cow, 7450)}}, {104, {act_image(cow, 6000)}},
-    {107, {act_image(cow, 9500)}}, {110, {act_image(cow, 6000)}}, {113, {act_image(cow, 9500)}},
-    {116, {act_image(cow, 6000)}}, {119, {act_image(cow, 9500)}}, {122, {act_image(cow, 6000)}},
+    {14, {act_image(cow, bmp_cow_turning)}},
+    {16, {act_image(cow, bmp_cow_turned)}},
+    {18, {act_image(cow, bmp_cow_facing)}},
+    {100, {act_image(cow, bmp_cow_turned)}},
+    {102, {act_image(cow, bmp_cow_turning)}},
+    {104, {act_image(cow, bmp_cow_mouth_closed)}},
+    {107, {act_image(cow, bmp_cow_mouth_open)}},
+    {110, {act_image(cow, bmp_cow_mouth_closed)}},
+    {113, {act_image(cow, bmp_cow_mouth_open)}},
+    {116, {act_image(cow, bmp_cow_mouth_closed)}},
+    {119, {act_image(cow, bmp_cow_mouth_open)}},
+    {122, {act_image(cow, bmp_cow_mouth_closed)}},
 };
+
+static_assert(timeline_well_formed(SPLAT_TIMELINE) && timeline_well_formed(LIZARD_TIMELINE) &&
+              timeline_well_formed(SPIDER_TIMELINE) && timeline_well_formed(COW_TIMELINE));
 
 static void advance_counters() {
     if (game.cow_down == 0) game.cow_tick += 1;

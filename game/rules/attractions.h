@@ -3,9 +3,11 @@
 // runs on a counter of its own; all of them are steps of game_tick.
 #pragma once
 
-// Steps 1.2 to 1.8 of the shooting-stage tick: advance the four counters,
-// then the splat, lizard, spider and cow timelines with their wraps.
+// Called by game_tick in the shooting stage, right after the rodent steps:
+// advances the four counters, then runs the splat, lizard (wrapping after
+// 300), spider (wrapping after 400) and cow timelines.
 void advance_attractions();
 
-// Step 1.10, after the rodent wrap.
+// Called by game_tick after the rodent counter has wrapped: the cow's
+// counter wraps after 160, last of the shooting-stage steps.
 void wrap_cow_counter();

@@ -72,6 +72,8 @@ static constexpr TimelineRow BONUS_TIMELINE[] = {
     {17, {act_call(end_bonus_stage)}},
 };
 
+static_assert(timeline_well_formed(BONUS_TIMELINE));
+
 void advance_bonus_timeline() {
     run_timeline(BONUS_TIMELINE, game.bonus_tick);
     game.bonus_tick += 1;

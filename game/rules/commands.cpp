@@ -6,7 +6,7 @@
 #include "../shell/scene.h"
 #include "game_state.h"
 
-void reset_new_game() {
+static void reset_new_game() {
     game.fail_below = 1000;
     game.advance_above = 999;
     game.shot_limit = 25;
@@ -38,7 +38,7 @@ void clear_hittable_flags() {
     for (int k = 1; k <= 6; ++k) game.bird_hittable[k] = 0;
 }
 
-void reset_attraction_flags() {
+static void reset_attraction_flags() {
     game.cow_hittable = 1;
     game.spider_top_hittable = 1;
     game.spider_bottom_hittable = 0;
@@ -60,7 +60,7 @@ void hide_all_targets() {
     hide_element(splat);
 }
 
-void reset_cow_and_spider() {
+static void reset_cow_and_spider() {
     hide_element(cow_fallen);
     show_element(cow);
     show_element(spider(0));

@@ -3,35 +3,6 @@
 // again for one and is gone; the next one comes 48 ticks after it.
 #pragma once
 
-#include <array>
-
-#include "../shell/elements.h"
-
-struct HoleRow {
-    Element peeking;
-    Element raised;
-    int popup_cue;  // 1, 2 or 3: snd_popup_1, snd_popup_2, snd_popup_3
-};
-
-// Indexed by hole, 1..9; row 0 is no hole.
-inline constexpr std::array<HoleRow, 10> HOLE_TABLE = {{
-    {-1, -1, 0},
-    {peek(1), raised(1), 3},
-    {peek(2), raised(2), 3},
-    {peek(3), raised(3), 3},
-    {peek(4), raised(4), 1},
-    {peek(5), raised(5), 1},
-    {peek(6), raised(6), 3},
-    {peek(7), raised(7), 3},
-    {peek(8), raised(8), 1},
-    {peek(9), raised(9), 2},  // the large near rodent
-}};
-
-// Called by game_tick at the cycle's ticks 1, 2, 10 and 11.
-void spawn_rodent();
-void raise_rodent();
-void lower_rodent();
-void hide_rodent();
-
-// The rodent steps of one shooting-stage tick, popup_tick += 1 included.
+// Called by game_tick in the shooting stage while no lizard is out: the
+// rodent cycle's step for popup_tick, then popup_tick += 1.
 void rodent_steps();

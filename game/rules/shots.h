@@ -27,40 +27,51 @@ struct TargetRow {
 
 // Tested in this order; one press may hit several overlapping targets, and
 // pending_points keeps the points of the later row.
-inline constexpr std::array<TargetRow, 20> TARGET_TABLE = {{
-    {raised(1), &game.hole_hittable[1], 25, HitKind::rodent_hit},
-    {raised(2), &game.hole_hittable[2], 50, HitKind::rodent_hit},
-    {raised(3), &game.hole_hittable[3], 50, HitKind::rodent_hit},
-    {raised(4), &game.hole_hittable[4], 75, HitKind::rodent_hit},
-    {raised(5), &game.hole_hittable[5], 75, HitKind::rodent_hit},
-    {raised(6), &game.hole_hittable[6], 75, HitKind::rodent_hit},
-    {raised(7), &game.hole_hittable[7], 100, HitKind::rodent_hit},
-    {raised(8), &game.hole_hittable[8], 200, HitKind::rodent_hit},
-    {raised(9), &game.hole_hittable[9], 50, HitKind::rodent_hit},
-    {cow, &game.cow_hittable, -200, HitKind::cow_hit},
+inline constexpr std::array TARGET_TABLE = {
+    TargetRow{raised(1), &game.hole_hittable[1], 25, HitKind::rodent_hit},
+    TargetRow{raised(2), &game.hole_hittable[2], 50, HitKind::rodent_hit},
+    TargetRow{raised(3), &game.hole_hittable[3], 50, HitKind::rodent_hit},
+    TargetRow{raised(4), &game.hole_hittable[4], 75, HitKind::rodent_hit},
+    TargetRow{raised(5), &game.hole_hittable[5], 75, HitKind::rodent_hit},
+    TargetRow{raised(6), &game.hole_hittable[6], 75, HitKind::rodent_hit},
+    TargetRow{raised(7), &game.hole_hittable[7], 100, HitKind::rodent_hit},
+    TargetRow{raised(8), &game.hole_hittable[8], 200, HitKind::rodent_hit},
+    TargetRow{raised(9), &game.hole_hittable[9], 50, HitKind::rodent_hit},
+    TargetRow{cow, &game.cow_hittable, -200, HitKind::cow_hit},
     // The first climbing frame's hit clears the frame after it, as every
     // other climbing row does; the spider in the crown is not touched.
-    {climber(1), &game.climber_hittable[1], 500, HitKind::lizard_hit, climber(2), 1230, 600,
+    TargetRow{climber(1), &game.climber_hittable[1], 500, HitKind::lizard_hit, climber(2), 1230, 600,
      &game.climber_hittable[1], &game.climber_hittable[2]},
-    {climber(2), &game.climber_hittable[2], 200, HitKind::lizard_hit, climber(3), 1230, 550,
+    TargetRow{climber(2), &game.climber_hittable[2], 200, HitKind::lizard_hit, climber(3), 1230, 550,
      &game.climber_hittable[2], &game.climber_hittable[3]},
-    {climber(3), &game.climber_hittable[3], 200, HitKind::lizard_hit, climber(4), 1230, 486,
+    TargetRow{climber(3), &game.climber_hittable[3], 200, HitKind::lizard_hit, climber(4), 1230, 486,
      &game.climber_hittable[3], &game.climber_hittable[4]},
-    {climber(4), &game.climber_hittable[4], 200, HitKind::lizard_hit, climber(5), 1230, 422,
+    TargetRow{climber(4), &game.climber_hittable[4], 200, HitKind::lizard_hit, climber(5), 1230, 422,
      &game.climber_hittable[4], &game.climber_hittable[5]},
-    {climber(5), &game.climber_hittable[5], 200, HitKind::lizard_hit, climber(6), 1230, 382,
+    TargetRow{climber(5), &game.climber_hittable[5], 200, HitKind::lizard_hit, climber(6), 1230, 382,
      &game.climber_hittable[5]},
-    {descender(2), &game.descender_hittable[2], 300, HitKind::lizard_hit, descender(3), 1230, 469,
+    TargetRow{descender(2), &game.descender_hittable[2], 300, HitKind::lizard_hit, descender(3), 1230, 469,
      &game.descender_hittable[2]},
-    {descender(3), &game.descender_hittable[3], 300, HitKind::lizard_hit, descender(4), 1225, 539,
+    TargetRow{descender(3), &game.descender_hittable[3], 300, HitKind::lizard_hit, descender(4), 1225, 539,
      &game.descender_hittable[3]},
-    {descender(4), &game.descender_hittable[4], 300, HitKind::lizard_hit, descender(5), 1224, 605,
+    TargetRow{descender(4), &game.descender_hittable[4], 300, HitKind::lizard_hit, descender(5), 1224, 605,
      &game.descender_hittable[4]},
-    {spider(0), &game.spider_top_hittable, 10, HitKind::spider_hit, -1, 0, 0, &game.spider_top_hittable, nullptr,
+    TargetRow{spider(0), &game.spider_top_hittable, 10, HitKind::spider_hit, -1, 0, 0, &game.spider_top_hittable, nullptr,
      web_patch},
-    {spider(4), &game.spider_bottom_hittable, 10, HitKind::spider_hit, -1, 0, 0, &game.spider_bottom_hittable,
+    TargetRow{spider(4), &game.spider_bottom_hittable, 10, HitKind::spider_hit, -1, 0, 0, &game.spider_bottom_hittable,
      nullptr},
-}};
+};
+
+namespace shots_detail {
+// A row left out would shift every later one; a row without its flag would
+// be dereferenced at the first press.
+constexpr bool rows_complete() {
+    for (const TargetRow& row : TARGET_TABLE)
+        if (row.window < 0 || row.flag == nullptr) return false;
+    return true;
+}
+}  // namespace shots_detail
+static_assert(TARGET_TABLE.size() == 20 && shots_detail::rows_complete());
 
 // A press at client point (x, y); acts only in the shooting stage while
 // shots remain.

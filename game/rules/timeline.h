@@ -7,6 +7,7 @@
 #include <span>
 
 #include "../audio/cues.h"
+#include "../shell/bitmaps.h"
 #include "../shell/elements.h"
 
 struct Action {
@@ -29,6 +30,22 @@ struct TimelineRow {
     int tick;
     std::array<Action, 6> actions;
 };
+
+// What run_timeline relies on: rows in rising tick order, so no tick has two;
+// every action complete (a set with its field, a call with its function);
+// every image one the catalogue carries.
+template <std::size_t N>
+constexpr bool timeline_well_formed(const TimelineRow (&rows)[N]) {
+    for (std::size_t i = 0; i < N; ++i) {
+        if (i > 0 && rows[i].tick <= rows[i - 1].tick) return false;
+        for (const Action& a : rows[i].actions) {
+            if (a.kind == Action::set && a.field == nullptr) return false;
+            if (a.kind == Action::call && a.fn == nullptr) return false;
+            if (a.kind == Action::image && find_bitmap(a.value) == nullptr) return false;
+        }
+    }
+    return true;
+}
 
 // Runs the row for this tick, if there is one.
 void run_timeline(std::span<const TimelineRow> rows, int tick);

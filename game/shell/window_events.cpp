@@ -1,5 +1,7 @@
 #include "window_events.h"
 
+#include <array>
+
 #include "../audio/ambient_control.h"
 #include "../rules/bonus.h"
 #include "../rules/commands.h"
@@ -10,16 +12,37 @@
 #include "platform.h"
 #include "scene.h"
 
+struct NudgeRow {
+    ArrowKey key;
+    int dx, dy;
+};
+
+static constexpr std::array<NudgeRow, static_cast<int>(ArrowKey::COUNT)> NUDGE_TABLE = {{
+    {ArrowKey::left, -2, 0},
+    {ArrowKey::up, 0, -2},
+    {ArrowKey::right, 2, 0},
+    {ArrowKey::down, 0, 2},
+}};
+
+namespace window_events_detail {
+constexpr bool nudge_rows_in_key_order() {
+    for (int i = 0; i < static_cast<int>(ArrowKey::COUNT); ++i)
+        if (static_cast<int>(NUDGE_TABLE[i].key) != i) return false;
+    return true;
+}
+}  // namespace window_events_detail
+static_assert(window_events_detail::nudge_rows_in_key_order());
+
 struct CommandRow {
     int control_id;
     void (*command)();
 };
 
 static constexpr std::array<CommandRow, 4> COMMAND_TABLE = {{
-    {400, minimize_window},
-    {450, close_game_window},
-    {700, start_game},
-    {800, cancel_game},
+    {MINIMIZE_BUTTON_ID, minimize_window},
+    {CLOSE_BUTTON_ID, close_game_window},
+    {START_BUTTON_ID, start_game},
+    {CANCEL_BUTTON_ID, cancel_game},
 }};
 
 void dispatch_command(int control_id) {

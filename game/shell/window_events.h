@@ -3,8 +3,6 @@
 // client coordinates of the 1280 x 786 game area.
 #pragma once
 
-#include <array>
-
 // A button's command, by control identifier; an unknown one does nothing.
 // The backend calls it when a press on the button is released over it.
 void dispatch_command(int control_id);
@@ -27,24 +25,3 @@ void nudge_window(ArrowKey key);
 
 // The main window is being destroyed, however that came about.
 void handle_destroy();
-
-struct NudgeRow {
-    ArrowKey key;
-    int dx, dy;
-};
-
-inline constexpr std::array<NudgeRow, static_cast<int>(ArrowKey::COUNT)> NUDGE_TABLE = {{
-    {ArrowKey::left, -2, 0},
-    {ArrowKey::up, 0, -2},
-    {ArrowKey::right, 2, 0},
-    {ArrowKey::down, 0, 2},
-}};
-
-namespace window_events_detail {
-constexpr bool nudge_rows_in_key_order() {
-    for (int i = 0; i < static_cast<int>(ArrowKey::COUNT); ++i)
-        if (static_cast<int>(NUDGE_TABLE[i].key) != i) return false;
-    return true;
-}
-}  // namespace window_events_detail
-static_assert(window_events_detail::nudge_rows_in_key_order());

@@ -1,6 +1,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "game/shell/bitmaps.h"
 #include "paint.h"
 
 namespace painter {
@@ -37,6 +38,19 @@ void set_pixel(cairo_surface_t* s, int x, int y, std::uint32_t rgb) {
     cairo_surface_mark_dirty(s);
 }
 
+Surface cut(cairo_surface_t* scene, int x, int y, int w, int h) {
+    Surface s = make_surface(w, h);
+    Pen cr(s.get());
+    cairo_set_source_surface(cr, scene, -x, -y);
+    cairo_paint(cr);
+    return s;
+}
+
+Surface blank_at(cairo_surface_t* scene, int id, int x, int y) {
+    const BitmapInfo* b = find_bitmap(id);
+    return cut(scene, x, y, b->width, b->height);
+}
+
 // ---------------------------------------------------------------- colours
 
 Rgb mix(Rgb a, Rgb b, double t) { return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t}; }
@@ -53,15 +67,41 @@ void add_stop(cairo_pattern_t* p, double offset, Rgb c, double alpha) {
     cairo_pattern_add_color_stop_rgba(p, offset, c.r, c.g, c.b, alpha);
 }
 
-void fill_linear(cairo_t* cr, double x0, double y0, double x1, double y1, std::initializer_list<Stop> stops) {
-    cairo_pattern_t* g = cairo_pattern_create_linear(x0, y0, x1, y1);
+namespace {
+
+// The context keeps its own reference to the source.
+void set_gradient(cairo_t* cr, cairo_pattern_t* g, std::initializer_list<Stop> stops) {
     for (const Stop& stop : stops) add_stop(g, stop.offset, stop.colour, stop.alpha);
     cairo_set_source(cr, g);
-    cairo_fill(cr);
     cairo_pattern_destroy(g);
 }
 
+}  // namespace
+
+void set_linear(cairo_t* cr, double x0, double y0, double x1, double y1, std::initializer_list<Stop> stops) {
+    set_gradient(cr, cairo_pattern_create_linear(x0, y0, x1, y1), stops);
+}
+
+void set_radial(cairo_t* cr, double fx, double fy, double fr, double cx, double cy, double r,
+                std::initializer_list<Stop> stops) {
+    set_gradient(cr, cairo_pattern_create_radial(fx, fy, fr, cx, cy, r), stops);
+}
+
+void fill_linear(cairo_t* cr, double x0, double y0, double x1, double y1, std::initializer_list<Stop> stops) {
+    set_linear(cr, x0, y0, x1, y1, stops);
+    cairo_fill(cr);
+}
+
+void fill_radial(cairo_t* cr, double fx, double fy, double cx, double cy, double r, Rgb inner, Rgb outer) {
+    set_radial(cr, fx, fy, 0, cx, cy, r, {{0, inner}, {1, outer}});
+    cairo_fill(cr);
+}
+
 // ---------------------------------------------------------------- random
+
+Rng::Rng(std::uint64_t seed, int part) : state_(seed ^ (0xD1B54A32D192ED03ull * (static_cast<std::uint64_t>(part) + 1))) {
+    state_ = next();
+}
 
 std::uint64_t Rng::next() {
     std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);

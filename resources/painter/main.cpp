@@ -1,12 +1,16 @@
 // plinkfield-painter: paints every picture and synthesises every sound of
 // the game and of Ambient, and writes them with their resource scripts and
-// the sources that build them into the native programs.
+// the sources that build them into the native programs; and the game's
+// desktop icon at each ICON_SIZE, as icons/hicolor/<size>x<size>/apps/
+// ICON_NAME.png.
 //
-//   plinkfield-painter OUT_DIR VERSION
+//   plinkfield-painter OUT_DIR VERSION ICON_NAME ICON_SIZE...
 //
 // The same source gives the same bytes on every run.
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -15,11 +19,13 @@
 #include "formats.h"
 #include "game/audio/cues.h"
 #include "game/shell/bitmaps.h"
+#include "manifest.h"
 #include "paint.h"
 
 namespace painter {
 Surface contact_sheet(const Pictures& pictures);
 Surface scene_with_all_sprites(const Pictures& pictures);
+Surface icon_sheet(const std::vector<Surface>& icons);
 }  // namespace painter
 
 using namespace painter;
@@ -121,11 +127,14 @@ std::string embedding_source(const std::string& program, const std::vector<Entry
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: plinkfield-painter OUT_DIR VERSION\n");
+    std::vector<int> icon_sizes;
+    for (int i = 4; i < argc; ++i) icon_sizes.push_back(std::atoi(argv[i]));
+    if (argc < 5 || std::find_if(icon_sizes.begin(), icon_sizes.end(), [](int s) { return s < 16 || s > 1024; }) !=
+                        icon_sizes.end()) {
+        std::fprintf(stderr, "usage: plinkfield-painter OUT_DIR VERSION ICON_NAME ICON_SIZE...\n");
         return 2;
     }
-    const std::string out = argv[1], version = argv[2];
+    const std::string out = argv[1], version = argv[2], icon_name = argv[3];
     for (const char* dir : {"game", "ambient", "review"}) std::filesystem::create_directories(out + "/" + dir);
 
     // Sounds and pictures share nothing: synthesise on a second core.
@@ -138,9 +147,7 @@ int main(int argc, char** argv) {
     });
 
     Pictures pictures;
-    SceneArt art = paint_scene(pictures);
-    paint_sprites(art, pictures);
-    pictures[100] = std::move(art.scene);
+    paint_pictures(pictures);
 
     std::vector<Entry> game;
     for (const BitmapInfo& b : BITMAP_CATALOGUE) {
@@ -162,6 +169,16 @@ int main(int argc, char** argv) {
     Surface all = scene_with_all_sprites(pictures);
     write_png(out + "/review/scene-all.png", all.get());
 
+    std::vector<Surface> app_icons;
+    for (int size : icon_sizes) {
+        const std::string dir = out + "/icons/hicolor/" + std::to_string(size) + "x" + std::to_string(size) + "/apps";
+        std::filesystem::create_directories(dir);
+        app_icons.push_back(paint_app_icon(size));
+        write_png(dir + "/" + icon_name + ".png", app_icons.back().get());
+    }
+    Surface icons = icon_sheet(app_icons);
+    write_png(out + "/review/icons.png", icons.get());
+
     synth.join();
     for (const CueRow& row : CUE_TABLE) {
         const std::string file = "game/" + std::to_string(row.wave_id) + ".wav";
@@ -180,5 +197,6 @@ int main(int argc, char** argv) {
     write_text(out + "/ambient.rc", ambient_rc());
     write_text(out + "/embedded_game.cpp", embedding_source("game", game, out));
     write_text(out + "/embedded_ambient.cpp", embedding_source("ambient", ambient, out));
+    if (!write_manifest(out + "/manifest.txt")) return 1;
     return 0;
 }

@@ -1,5 +1,5 @@
 // Shared pieces of the painter: surfaces, pens, colours, the seeded random
-// generator, the letter shapes, and the entry points of each painting file.
+// generator, the letter shapes, and the entry points of the painting.
 #pragma once
 
 #include <cairo.h>
@@ -28,10 +28,12 @@ int height_of(cairo_surface_t* s);
 std::uint32_t pixel(cairo_surface_t* s, int x, int y);
 void set_pixel(cairo_surface_t* s, int x, int y, std::uint32_t rgb);
 
-// A cairo context that cleans up after itself.
+// A cairo context that cleans up after itself. Given the place (x, y) where
+// the picture is shown in the scene, it draws in scene coordinates.
 class Pen {
 public:
     explicit Pen(cairo_surface_t* s) : cr_(cairo_create(s)) {}
+    Pen(cairo_surface_t* s, int x, int y) : Pen(s) { cairo_translate(cr_, -x, -y); }
     ~Pen() { cairo_destroy(cr_); }
     Pen(const Pen&) = delete;
     Pen& operator=(const Pen&) = delete;
@@ -57,15 +59,30 @@ struct Stop {
     Rgb colour;
     double alpha = 1.0;
 };
-// Fills the current path with a linear gradient from (x0, y0) to (x1, y1).
+// Makes the source a linear gradient from (x0, y0) to (x1, y1), in the
+// current user space.
+void set_linear(cairo_t* cr, double x0, double y0, double x1, double y1, std::initializer_list<Stop> stops);
+// Makes the source a radial gradient from the circle of radius fr round the
+// focus (fx, fy) to the circle of radius r round (cx, cy).
+void set_radial(cairo_t* cr, double fx, double fy, double fr, double cx, double cy, double r,
+                std::initializer_list<Stop> stops);
+// Fill the current path with such a gradient; fill_radial's runs from inner
+// at the focus to outer on the circle.
 void fill_linear(cairo_t* cr, double x0, double y0, double x1, double y1, std::initializer_list<Stop> stops);
+void fill_radial(cairo_t* cr, double fx, double fy, double cx, double cy, double r, Rgb inner, Rgb outer);
 
 // ---------------------------------------------------------------- random
 
 // splitmix64: the same seed gives the same pictures and sounds everywhere.
+// Every feature of the scenery draws from a stream of its own, so that a
+// change to one feature repaints only that feature and the sprites cut from
+// it, never a neighbour that happened to draw after it.
 class Rng {
 public:
     explicit Rng(std::uint64_t seed) : state_(seed) {}
+    // The stream of one part of a feature (one cloud, one burrow, one bush),
+    // apart from the streams of its other parts.
+    Rng(std::uint64_t seed, int part);
     std::uint64_t next();
     double uniform();                   // [0, 1)
     double range(double lo, double hi);  // [lo, hi)
@@ -89,42 +106,24 @@ double letters_width(const std::string& text, double height);
 
 using Pictures = std::map<int, Surface>;
 
-// The scene, bitmap 100. The four buttons are painted on their places in
-// it, so their pictures (normal and pressed) come out of it too; so does
-// the crown behind the web, before the web was strung.
+// What the painters share: the scene, bitmap 100, which every other picture
+// is cut from (the buttons are painted on their places in it, the sprites
+// on the scenery of theirs); and the crown behind the web, before the web
+// was strung.
 struct SceneArt {
-    Surface scene;
-    Surface web_backdrop;  // at WEB_X, WEB_Y, the size of the web patch
+    cairo_surface_t* scene = nullptr;  // owned by the pictures, as 100
+    Surface web_backdrop;              // at WEB_X, WEB_Y, the size of the web patch
 };
-SceneArt paint_scene(Pictures& buttons);
-// Every sprite, its background cut from the scene at its place.
-void paint_sprites(const SceneArt& art, Pictures& out);
+// Paints its bitmaps into out, and nothing else: PAINTERS (painters.cpp)
+// names the bitmaps of each.
+using Painter = void (*)(SceneArt& art, Pictures& out);
+// Every bitmap of the game program, each by the painter PAINTERS names.
+void paint_pictures(Pictures& out);
+
 // A copy of the scene at (x, y), w x h.
 Surface cut(cairo_surface_t* scene, int x, int y, int w, int h);
-
-// ---------------------------------------------------------------- scene
-
-// What the sprites need to know of the scene to hide behind it.
-struct Burrow {
-    double cx, cy;  // centre of the dark opening
-    double rx, ry;  // its half axes
-};
-Burrow burrow(int hole);
-// The front lip of a burrow hides what is below the opening's middle line
-// and outside it: clip to that region.
-void clip_to_burrow_front(cairo_t* cr, const Burrow& b);
-// The leafy bough where the lizards come out of the crown; painted over a
-// lizard frame it hides the part of the lizard that is still in the leaves.
-void paint_trunk_bough(cairo_t* cr);
-// The grass at the foot of the trunk, in front of a lizard going into it.
-void paint_trunk_grass(cairo_t* cr);
-// The web in the crown; torn opens the hole the shot spider leaves.
-void paint_web(cairo_t* cr, bool torn);
-inline constexpr double WEB_CX = 1130.0;
-inline constexpr int WEB_X = 1097;
-inline constexpr int WEB_Y = 131;
-inline constexpr double WEB_CY = 153.0;
-inline constexpr int PANEL_TOP = 700;
+// A blank picture of bitmap id's catalogue size: the scene at (x, y).
+Surface blank_at(cairo_surface_t* scene, int id, int x, int y);
 
 // ---------------------------------------------------------------- sounds
 
@@ -143,5 +142,9 @@ Sound make_ambient_chime();  // WAVE 600
 
 Surface paint_ambient_picture();  // bitmap 100 of Ambient
 Surface paint_ambient_icon();     // 16 x 16, with alpha
+
+// The game's icon on the desktop, size x size with alpha, drawn anew for
+// each size; made for the sizes of the hicolor theme, 16 to 512.
+Surface paint_app_icon(int size);
 
 }  // namespace painter

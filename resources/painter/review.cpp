@@ -1,4 +1,5 @@
-// The two review pictures, and Ambient's picture and icon.
+// The review pictures: every bitmap on one sheet, the scene with every
+// sprite in place, and the desktop icon at every size.
 
 #include <algorithm>
 #include <cmath>
@@ -19,7 +20,7 @@ Surface contact_sheet(const Pictures& pictures) {
     std::vector<Cell> cells;
     int x = margin, y = margin, row_h = 0;
     for (const BitmapInfo& b : BITMAP_CATALOGUE) {
-        if (b.id == 100) continue;
+        if (b.id == bmp_scene) continue;
         const int cw = std::max(b.width, static_cast<int>(letters_width(std::to_string(b.id), 8)) + 2);
         if (x + cw > width - margin) {
             x = margin;
@@ -56,7 +57,7 @@ Surface contact_sheet(const Pictures& pictures) {
 Surface scene_with_all_sprites(const Pictures& pictures) {
     Surface all = make_surface(1280, 786);
     Pen cr(all.get());
-    cairo_set_source_surface(cr, pictures.at(100).get(), 0, 0);
+    cairo_set_source_surface(cr, pictures.at(bmp_scene).get(), 0, 0);
     cairo_paint(cr);
     for (int e = ELEMENT_COUNT - 1; e >= 0; --e) {
         const ElementRow& row = ELEMENT_TABLE[e];
@@ -67,42 +68,43 @@ Surface scene_with_all_sprites(const Pictures& pictures) {
     return all;
 }
 
-Surface paint_ambient_picture() {
-    Surface s = make_surface(80, 80);
-    Pen cr(s.get());
-    cairo_pattern_t* g = cairo_pattern_create_linear(0, 0, 80, 80);
-    add_stop(g, 0, rgb8(176, 214, 236));
-    add_stop(g, 1, rgb8(168, 208, 232));
-    cairo_set_source(cr, g);
-    cairo_paint(cr);
-    cairo_pattern_destroy(g);
-    return s;
-}
-
-Surface paint_ambient_icon() {
-    Surface s(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 16, 16));
-    Pen cr(s.get());
-    cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
-    cairo_paint(cr);
-    cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
-    // A round meadow under a sky, with a breath of wind.
-    cairo_arc(cr, 8, 8, 7.5, 0, 2 * M_PI);
-    cairo_clip(cr);
-    set_colour(cr, rgb8(120, 180, 230));
-    cairo_paint(cr);
-    cairo_move_to(cr, 0, 11);
-    cairo_curve_to(cr, 5, 8, 10, 9, 16, 10);
-    cairo_line_to(cr, 16, 16);
-    cairo_line_to(cr, 0, 16);
-    cairo_close_path(cr);
-    set_colour(cr, rgb8(70, 150, 50));
-    cairo_fill(cr);
-    cairo_move_to(cr, 2.5, 5);
-    cairo_curve_to(cr, 6, 3.5, 9, 6.5, 13, 4.5);
-    set_colour(cr, rgb8(255, 255, 255), 0.9);
-    cairo_set_line_width(cr, 1.3);
-    cairo_stroke(cr);
-    return s;
+// Every size of the desktop icon at 1:1, on a light and on a dark ground,
+// and the three smallest enlarged with their pixels square.
+Surface icon_sheet(const std::vector<Surface>& icons) {
+    constexpr int margin = 12, zoomed = 128;
+    int row_w = margin, tallest = 0;
+    for (const Surface& i : icons) {
+        row_w += width_of(i.get()) + margin;
+        tallest = std::max(tallest, height_of(i.get()));
+    }
+    const int band = tallest + zoomed + 3 * margin;
+    Surface sheet = make_surface(row_w, 2 * band);
+    Pen cr(sheet.get());
+    for (int b = 0; b < 2; ++b) {
+        const int top = b * band;
+        cairo_rectangle(cr, 0, top, row_w, band);
+        set_colour(cr, b == 0 ? rgb8(236, 236, 232) : rgb8(44, 46, 52));
+        cairo_fill(cr);
+        int x = margin;
+        for (const Surface& i : icons) {
+            cairo_set_source_surface(cr, i.get(), x, top + margin + tallest - height_of(i.get()));
+            cairo_paint(cr);
+            x += width_of(i.get()) + margin;
+        }
+        x = margin;
+        for (std::size_t k = 0; k < std::min<std::size_t>(3, icons.size()); ++k) {
+            const double zoom = static_cast<double>(zoomed) / width_of(icons[k].get());
+            cairo_save(cr);
+            cairo_translate(cr, x, top + 2 * margin + tallest);
+            cairo_scale(cr, zoom, zoom);
+            cairo_set_source_surface(cr, icons[k].get(), 0, 0);
+            cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
+            cairo_paint(cr);
+            cairo_restore(cr);
+            x += zoomed + margin;
+        }
+    }
+    return sheet;
 }
 
 }  // namespace painter

@@ -7,8 +7,9 @@
 #
 # GAME_DIR holds Plinkfield.exe and Audio_Bkgrnd/Ambient.exe; RESOURCE_DIR
 # the painted files the programs were built from (game/<id>.bmp), which the
-# screenshots are compared with. Prints one PASS or FAIL line per check and
-# exits non-zero when any check failed. Screenshots and logs are left in
+# screenshots are compared with, and manifest.txt, the game's tables as the
+# build wrote them (the scene as created, the targets and their points).
+# Prints one PASS or FAIL line per check and exits non-zero when any check failed. Screenshots and logs are left in
 # ARTIFACT_DIR (default: a folder "e2e" beside GAME_DIR).
 #
 # A busy machine makes the run slower, never wrong: every check waits for
@@ -45,7 +46,7 @@ MONKEY_SECONDS=${MONKEY_SECONDS:-120}
 for tool in wine wineboot wineserver Xvfb xdotool xwininfo import convert compare; do
     command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed (scripts/install-deps)"; exit 1; }
 done
-for f in "$GAME_DIR/Plinkfield.exe" "$GAME_DIR/Audio_Bkgrnd/Ambient.exe" "$PROBE" "$RES/game/100.bmp"; do
+for f in "$GAME_DIR/Plinkfield.exe" "$GAME_DIR/Audio_Bkgrnd/Ambient.exe" "$PROBE" "$RES/game/100.bmp" "$RES/manifest.txt"; do
     [ -f "$f" ] || { echo "FAIL: missing $f"; exit 1; }
 done
 
@@ -264,8 +265,8 @@ launch_game() {
 
 # ------------------------------------------------------------- the scene
 
-# Control identifiers by element name, from the table.
-id_of() { sed -n "s/^ *{\"$1\", ElementKind::[a-z]*, \([0-9]*\),.*/\1/p" "$ROOT/game/shell/elements.h"; }
+# Control identifiers by element name, from the manifest.
+id_of() { awk -v name="$1" '$1 == "element" && $3 == name { print $5 }' "$RES/manifest.txt"; }
 
 ID_MINIMIZE=$(id_of minimize_button)
 ID_CLOSE=$(id_of close_button)
@@ -407,33 +408,30 @@ shot_region() {
 # WS_CHILD | SS_SIMPLE for a label, WS_CHILD | BS_OWNERDRAW for a button,
 # and WS_VISIBLE while shown. (Plain awk: Debian's default is mawk.)
 expected_scene() {
-    {
-        sed -n 's/^ *{\([0-9]*\), \([0-9]*\), \([0-9]*\), [0-9]*, ".*/size \1 \2 \3/p' "$ROOT/game/shell/bitmaps.h"
-        sed -n 's/^ *{\(".*ElementKind::.*\)}, *\(\/\/.*\)\{0,1\}$/row \1/p' "$ROOT/game/shell/elements.h"
-    } | awk -F', ' '
-        /^size / { split($0, f, " "); size[f[2]] = f[3] " " f[4]; next }
-        {
-            kind = $2; sub(/ElementKind::/, "", kind)
-            text = $9; gsub(/"/, "", text)
-            wh = (kind == "sprite") ? size[$8] : $6 " " $7
+    awk '$1 == "element" {
+            kind = $4
+            text = ""
+            for (i = 12; i <= NF; i++) text = text (i > 12 ? " " : "") $i
             cls = (kind == "button") ? "Button" : "Static"
-            shown = ($11 == "true") ? 0 : 1
+            shown = ($11 == 1) ? 0 : 1
             style = (shown ? "5" : "4") "000000" ((kind == "sprite") ? "E" : "B")
-            print "child", $3, $4, $5, wh, shown, cls, style, "00000000", text
-        }' | sed 's/ $//'
+            print "child", $5, $6, $7, $8, $9, shown, cls, style, "00000000", text
+        }' "$RES/manifest.txt" | sed 's/ $//'
 }
 
 # The same from the running game, in stacking order (topmost first).
 actual_scene() { grep '^child ' "$WORK/scene" | sed 's/ $//'; }
 
 # Points of a raised rodent, by control id.
-declare -A RODENT_POINTS=([3300]=25 [3700]=50 [4100]=50 [4500]=75 [4900]=75 [5300]=75 [5700]=100 [5900]=200 [2800]=50)
-PEEKING_IDS="2700 3100 3500 3900 4300 4700 5100 5500 5800"
+declare -A RODENT_POINTS=()
+while read -r _ id points kind; do
+    [ "$kind" = rodent ] && RODENT_POINTS[$id]=$points
+done < <(grep '^target ' "$RES/manifest.txt")
+PEEKING_IDS=$(awk '$1 == "element" && $3 ~ /^peek\[/ { printf "%s ", $5 }' "$RES/manifest.txt")
 
 # The initial image of an element, by control id, from the table.
 initial_image() {
-    sed -n "s/^ *{\"[^\"]*\", ElementKind::sprite, $1, [0-9]*, [0-9]*, [0-9]*, [0-9]*, \([0-9]*\),.*/\1/p" \
-        "$ROOT/game/shell/elements.h"
+    awk -v id="$1" '$1 == "element" && $5 == id { print $10 }' "$RES/manifest.txt"
 }
 
 # The shots of the game under way, as the test has counted them.

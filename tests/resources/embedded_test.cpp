@@ -36,14 +36,14 @@ TEST(Embedded, AmbientFindsItsFour) {
 }
 
 TEST(Embedded, KindAndIdentifierMustBothMatch) {
-    EXPECT_EQ(find_game_resource(ResourceKind::wave, 100), nullptr) << "100 is a bitmap";
-    EXPECT_EQ(find_game_resource(ResourceKind::bitmap, 7850), nullptr) << "7850 is a sound";
+    EXPECT_EQ(find_game_resource(ResourceKind::wave, bmp_scene), nullptr) << "the scene is a bitmap";
+    EXPECT_EQ(find_game_resource(ResourceKind::bitmap, cue_row(Cue::snd_hit).wave_id), nullptr) << "a sound";
     EXPECT_EQ(find_game_resource(ResourceKind::bitmap, 101), nullptr);
     EXPECT_EQ(find_game_resource(ResourceKind::icon, 0), nullptr);
-    EXPECT_EQ(find_ambient_resource(ResourceKind::bitmap, 200), nullptr);
-    EXPECT_EQ(find_ambient_resource(ResourceKind::wave, 7850), nullptr);
+    EXPECT_EQ(find_ambient_resource(ResourceKind::bitmap, bmp_close), nullptr);
+    EXPECT_EQ(find_ambient_resource(ResourceKind::wave, cue_row(Cue::snd_hit).wave_id), nullptr);
     // Each program has its own bitmap 100.
-    EXPECT_NE(find_game_resource(ResourceKind::bitmap, 100)->size, find_ambient_resource(ResourceKind::bitmap, 100)->size);
+    EXPECT_NE(find_game_resource(ResourceKind::bitmap, bmp_scene)->size, find_ambient_resource(ResourceKind::bitmap, 100)->size);
 }
 
 }  // namespace

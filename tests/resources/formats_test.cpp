@@ -54,7 +54,8 @@ TEST(ResourceFormats, EverySoundMatchesItsCueRow) {
 // 7850, 7900, 8400 and 8500 are one gunshot in four mixes: alike in their
 // loudness over time, yet no two the same.
 TEST(ResourceFormats, TheFourGunshotsAreMixesOfOneShot) {
-    const int ids[] = {7850, 7900, 8400, 8500};
+    const int ids[] = {cue_row(Cue::snd_hit).wave_id, cue_row(Cue::snd_shot).wave_id, cue_row(Cue::snd_bird_hit).wave_id,
+                       cue_row(Cue::gunshot_spare).wave_id};
     std::vector<std::vector<double>> envelopes;
     std::vector<std::vector<double>> samples;
     for (int id : ids) {

@@ -34,9 +34,9 @@ std::vector<Shown> fixed_places() {
         places.push_back({b.normal, row.x, row.y, row.name});
         places.push_back({b.pressed, row.x, row.y, std::string(row.name) + " pressed"});
     }
-    for (int id : {7450, 7600, 7650, 6000, 9500})
+    for (int id : {bmp_cow_turning, bmp_cow_turned, bmp_cow_facing, bmp_cow_mouth_closed, bmp_cow_mouth_open})
         places.push_back({id, ELEMENT_TABLE[cow].x, ELEMENT_TABLE[cow].y, "cow"});
-    for (int id : {10900, 10950})
+    for (int id : {bmp_lizard_down_body, bmp_lizard_down_tail})
         places.push_back({id, ELEMENT_TABLE[climber(5)].x, ELEMENT_TABLE[climber(5)].y, "climber[5]"});
     return places;
 }
@@ -44,10 +44,10 @@ std::vector<Shown> fixed_places() {
 class Pictures : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        scene_ = new Bitmap(read_bitmap(resource_dir() + "/game/100.bmp"));
+        scene_ = new Bitmap(read_bitmap(resource_dir() + "/game/" + std::to_string(bmp_scene) + ".bmp"));
         sprites_ = new std::map<int, Bitmap>;
         for (const BitmapInfo& b : BITMAP_CATALOGUE)
-            if (b.id != 100) (*sprites_)[b.id] = read_bitmap(resource_dir() + "/game/" + std::to_string(b.id) + ".bmp");
+            if (b.id != bmp_scene) (*sprites_)[b.id] = read_bitmap(resource_dir() + "/game/" + std::to_string(b.id) + ".bmp");
     }
     static void TearDownTestSuite() {
         delete scene_;
@@ -87,7 +87,7 @@ TEST_F(Pictures, EverySpriteMatchesTheSceneOnItsBorder) {
 // A picture cut from the wrong place would not match: the test above can
 // fail. Each creature shifted by a few pixels shows a seam.
 TEST_F(Pictures, AMisplacedSpriteShowsASeam) {
-    for (int id : {3200, 2750, 5200, 6200, 9550, 9650}) {
+    for (int id : {bmp_raised_1, bmp_raised_9, bmp_raised_6, bmp_crow_1, bmp_spider_resting, bmp_spider_1}) {
         for (int e = 0; e < ELEMENT_COUNT; ++e)
             if (ELEMENT_TABLE[e].image == id) {
                 const ElementRow& row = ELEMENT_TABLE[e];
@@ -100,7 +100,7 @@ TEST_F(Pictures, EveryCreatureIsPaintedOnItsScenery) {
     for (const Shown& p : fixed_places()) {
         const bool button = p.where.find("button") != std::string::npos;
         if (button) continue;  // the scene shows the normal buttons themselves
-        EXPECT_GT(changed_share(p.image, p.x, p.y), p.image == 10350 || p.image == 10400 || p.image == 11000 ? 0.005 : 0.04)
+        EXPECT_GT(changed_share(p.image, p.x, p.y), p.image == bmp_lizard_leaving_tail || p.image == bmp_lizard_leaving_tip || p.image == bmp_lizard_tail_tip ? 0.005 : 0.04)
             << "bitmap " << p.image << " at " << p.where;
     }
 }
@@ -114,8 +114,8 @@ TEST_F(Pictures, TheSceneShowsTheNormalButtonsAndEachHasAPressedTwin) {
 }
 
 TEST_F(Pictures, TheCowChangesItsHeadButNotItsBody) {
-    const Bitmap& base = sprite(7350);
-    for (int id : {7450, 7600, 7650, 6000, 9500}) {
+    const Bitmap& base = sprite(bmp_cow_profile);
+    for (int id : {bmp_cow_turning, bmp_cow_turned, bmp_cow_facing, bmp_cow_mouth_closed, bmp_cow_mouth_open}) {
         const Bitmap& s = sprite(id);
         long head = 0, body = 0;
         for (int y = 0; y < s.height; ++y)
@@ -127,16 +127,16 @@ TEST_F(Pictures, TheCowChangesItsHeadButNotItsBody) {
         EXPECT_GT(head, 20) << id;
         EXPECT_LT(body, 40) << id;
     }
-    EXPECT_NE(sprite(6000).rgb, sprite(9500).rgb) << "mouth closed and open";
+    EXPECT_NE(sprite(bmp_cow_mouth_closed).rgb, sprite(bmp_cow_mouth_open).rgb) << "mouth closed and open";
 }
 
 TEST_F(Pictures, LizardStridesAlternate) {
     EXPECT_GT(changed_share(10050, 1230, 614), 0.04);
     long differing = 0;
-    const Bitmap &a = sprite(10050), &b = sprite(10150);
+    const Bitmap &a = sprite(bmp_lizard_up_a), &b = sprite(bmp_lizard_up_b);
     for (std::size_t i = 0; i < a.rgb.size(); ++i) differing += std::abs(a.rgb[i] - b.rgb[i]) > 40;
     EXPECT_GT(differing, 100);
-    const Bitmap &c = sprite(10800), &d = sprite(10850);
+    const Bitmap &c = sprite(bmp_lizard_down_a), &d = sprite(bmp_lizard_down_b);
     differing = 0;
     for (std::size_t i = 0; i < c.rgb.size(); ++i) differing += std::abs(c.rgb[i] - d.rgb[i]) > 40;
     EXPECT_GT(differing, 100);
@@ -178,7 +178,7 @@ TEST_F(Pictures, TheScoreboardIsLightEnoughForBlackText) {
 }
 
 TEST_F(Pictures, TheReticleIsOnWhite) {
-    const Bitmap& r = sprite(9200);
+    const Bitmap& r = sprite(bmp_bonus_reticle);
     for (int c = 0; c < 3; ++c) {
         EXPECT_EQ(r.at(0, 0, c), 255);
         EXPECT_EQ(r.at(31, 31, c), 255);

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <zlib.h>
+
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 
@@ -117,4 +120,86 @@ double border_difference(const Bitmap& sprite, const Bitmap& scene, int x0, int 
             }
         }
     return n ? sum / static_cast<double>(n) : 0.0;
+}
+
+namespace {
+
+std::uint32_t be32(const Bytes& b, std::size_t at) {
+    return (static_cast<std::uint32_t>(b.at(at)) << 24) | (b.at(at + 1) << 16) | (b.at(at + 2) << 8) | b.at(at + 3);
+}
+
+int paeth(int a, int b, int c) {
+    const int p = a + b - c, pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
+    return pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
+}
+
+}  // namespace
+
+Png read_png(const std::string& path) {
+    const Bytes b = read_bytes(path);
+    Png png;
+    static const std::uint8_t signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (b.size() < 8 || std::memcmp(b.data(), signature, 8) != 0) {
+        ADD_FAILURE() << path << ": not a PNG";
+        return png;
+    }
+    Bytes compressed;
+    int width = 0, height = 0;
+    bool ended = false;
+    for (std::size_t at = 8; at + 12 <= b.size() && !ended;) {
+        const std::uint32_t length = be32(b, at);
+        if (at + 12 + length > b.size()) break;
+        const std::string type(b.begin() + static_cast<long>(at) + 4, b.begin() + static_cast<long>(at) + 8);
+        const std::uint8_t* data = b.data() + at + 8;
+        const auto crc = static_cast<std::uint32_t>(crc32(0, b.data() + at + 4, 4 + length));
+        EXPECT_EQ(crc, be32(b, at + 8 + length)) << path << ": CRC of " << type;
+        if (type == "IHDR") {
+            width = static_cast<int>(be32(b, at + 8));
+            height = static_cast<int>(be32(b, at + 12));
+            EXPECT_EQ(data[8], 8) << path << ": bit depth";
+            EXPECT_EQ(data[9], 6) << path << ": colour type RGBA";
+            EXPECT_EQ(data[12], 0) << path << ": interlacing";
+            if (data[8] != 8 || data[9] != 6 || data[12] != 0) return png;
+        } else if (type == "IDAT") {
+            compressed.insert(compressed.end(), data, data + length);
+        } else if (type == "IEND") {
+            ended = true;
+        }
+        at += 12 + length;
+    }
+    EXPECT_TRUE(ended) << path << ": no IEND";
+    if (width <= 0 || height <= 0 || width > 4096 || height > 4096) {
+        ADD_FAILURE() << path << ": size " << width << " x " << height;
+        return png;
+    }
+    const std::size_t stride = static_cast<std::size_t>(width) * 4;
+    Bytes raw((stride + 1) * static_cast<std::size_t>(height));
+    uLongf raw_size = raw.size();
+    if (uncompress(raw.data(), &raw_size, compressed.data(), compressed.size()) != Z_OK || raw_size != raw.size()) {
+        ADD_FAILURE() << path << ": image data does not inflate to its size";
+        return png;
+    }
+    png.width = width;
+    png.height = height;
+    png.rgba.resize(stride * static_cast<std::size_t>(height));
+    for (int y = 0; y < height; ++y) {
+        const std::uint8_t filter = raw[static_cast<std::size_t>(y) * (stride + 1)];
+        const std::uint8_t* in = raw.data() + static_cast<std::size_t>(y) * (stride + 1) + 1;
+        std::uint8_t* row = png.rgba.data() + static_cast<std::size_t>(y) * stride;
+        const std::uint8_t* up = y > 0 ? row - stride : nullptr;
+        for (std::size_t i = 0; i < stride; ++i) {
+            const int a = i >= 4 ? row[i - 4] : 0, u = up ? up[i] : 0, c = i >= 4 && up ? up[i - 4] : 0;
+            int predicted = 0;
+            switch (filter) {
+                case 0: break;
+                case 1: predicted = a; break;
+                case 2: predicted = u; break;
+                case 3: predicted = (a + u) / 2; break;
+                case 4: predicted = paeth(a, u, c); break;
+                default: ADD_FAILURE() << path << ": filter " << int(filter); return Png{};
+            }
+            row[i] = static_cast<std::uint8_t>(in[i] + predicted);
+        }
+    }
+    return png;
 }

@@ -32,6 +32,15 @@ struct Wave {
 };
 Wave read_wave(const std::string& path);
 
+struct Png {
+    int width = 0, height = 0;
+    std::vector<std::uint8_t> rgba;  // top row first, 4 bytes a pixel, straight alpha
+    int at(int x, int y, int channel) const { return rgba[static_cast<std::size_t>((y * width + x) * 4 + channel)]; }
+};
+// 8-bit RGBA without interlacing, as desktop icons are; fails the current
+// test on anything else, or on a damaged chunk.
+Png read_png(const std::string& path);
+
 // Mean absolute difference per channel between a sprite and the scene
 // under it at (x, y), over the sprite's one-pixel border.
 double border_difference(const Bitmap& sprite, const Bitmap& scene, int x, int y);

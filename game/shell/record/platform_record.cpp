@@ -2,6 +2,7 @@
 
 #include <ctime>
 
+#include "../game_json.h"
 #include "../platform.h"
 
 Recorder recorder;
@@ -18,16 +19,6 @@ std::vector<std::string> take_events() {
 }
 
 static void record(std::string line) { recorder.events.push_back(std::move(line)); }
-
-std::string json_string(const std::string& s) {
-    std::string out = "\"";
-    for (char c : s) {
-        if (static_cast<unsigned char>(c) < 0x20) continue;
-        if (c == '"' || c == '\\') out += '\\';
-        out += c;
-    }
-    return out + "\"";
-}
 
 void platform_beep() { record(R"({"beep":0})"); }
 

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "../game_json.h"  // json_string, for the log's lines
+
 struct Recorder {
     std::vector<std::string> events;
     bool timer_running = false;
@@ -25,7 +27,3 @@ void reset_recorder();
 
 // Hands the events over and empties the log.
 std::vector<std::string> take_events();
-
-// A JSON string literal: quotes and backslashes escaped, control
-// characters dropped (none of the game's texts has any).
-std::string json_string(const std::string& s);

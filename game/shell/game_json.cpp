@@ -1,10 +1,12 @@
-#include <array>
-#include <string>
+// The game state and the scene model as JSON: what the simulator prints
+// and what a native build writes for its end-to-end tests. One field table
+// serves reading and writing, so the two cannot disagree on a name.
+#include "game_json.h"
 
-#include "../game/rules/game_state.h"
-#include "../game/shell/record/record.h"
-#include "../game/shell/scene.h"
-#include "sim.h"
+#include <array>
+
+#include "../rules/game_state.h"
+#include "scene.h"
 
 namespace {
 
@@ -78,8 +80,18 @@ constexpr Field FIELDS[] = {
 
 }  // namespace
 
-std::string state_json() {
-    std::string out = "{\"state\":{";
+std::string json_string(const std::string& s) {
+    std::string out = "\"";
+    for (char c : s) {
+        if (static_cast<unsigned char>(c) < 0x20) continue;
+        if (c == '"' || c == '\\') out += '\\';
+        out += c;
+    }
+    return out + "\"";
+}
+
+std::string state_object() {
+    std::string out = "{";
     bool first_field = true;
     for (const Field& f : FIELDS) {
         if (!first_field) out += ',';
@@ -104,11 +116,11 @@ std::string state_json() {
                 break;
         }
     }
-    return out + "}}\n";
+    return out + "}";
 }
 
-std::string scene_json() {
-    std::string out = "{\"scene\":[";
+std::string scene_array() {
+    std::string out = "[";
     for (Element e = 0; e < ELEMENT_COUNT; ++e) {
         const SceneElement& s = scene[e];
         const ElementRow& row = ELEMENT_TABLE[e];
@@ -120,8 +132,12 @@ std::string scene_json() {
         if (row.kind == ElementKind::label) out += ",\"text\":" + json_string(s.text);
         out += '}';
     }
-    return out + "]}\n";
+    return out + "]";
 }
+
+std::string state_json() { return "{\"state\":" + state_object() + "}\n"; }
+
+std::string scene_json() { return "{\"scene\":" + scene_array() + "}\n"; }
 
 bool set_field(const std::string& field, int value, std::string& why) {
     std::string name = field;

@@ -1,0 +1,58 @@
+// The labels' fonts. The Windows build asks CreateFontA for cell heights of
+// 36 (Arial) and 24 ("MS Sans Serif"); Liberation Sans has Arial's metrics,
+// whose cell (win ascent 1854 + win descent 434) is 2288/2048 of the em.
+// SDL_ttf sizes fonts by the em, so each font is opened at its cell height
+// in points at the resolution that makes one such point one cell pixel.
+#include <SDL_ttf.h>
+
+#include <cstddef>
+#include <cstdio>
+
+#include "../elements.h"
+#include "sdl_shell.h"
+
+extern "C" const unsigned char plinkfield_label_font[];
+extern "C" const std::size_t plinkfield_label_font_size;
+
+namespace {
+
+constexpr int CELL_TO_EM_DPI = 72 * 2048 / 2288;  // 64
+constexpr int LARGE_CELL = 36;
+constexpr int SMALL_CELL = 24;
+constexpr SDL_Color BLACK = {0, 0, 0, 255};
+
+TTF_Font* large_font = nullptr;
+TTF_Font* small_font = nullptr;
+
+TTF_Font* open_font(int cell) {
+    SDL_RWops* rw = SDL_RWFromConstMem(plinkfield_label_font, static_cast<int>(plinkfield_label_font_size));
+    return TTF_OpenFontDPIRW(rw, 1, cell, CELL_TO_EM_DPI, CELL_TO_EM_DPI);
+}
+
+}  // namespace
+
+bool text_open() {
+    if (TTF_Init() != 0) return false;
+    large_font = open_font(LARGE_CELL);
+    small_font = open_font(SMALL_CELL);
+    if (!large_font || !small_font) std::fprintf(stderr, "plinkfield: label font: %s\n", TTF_GetError());
+    return large_font && small_font;
+}
+
+void text_close() {
+    if (large_font) TTF_CloseFont(large_font);
+    if (small_font) TTF_CloseFont(small_font);
+    large_font = small_font = nullptr;
+    TTF_Quit();
+}
+
+SDL_Texture* text_render(SDL_Renderer* renderer, int element, const char* text) {
+    TTF_Font* font = ELEMENT_TABLE[element].font == Font::large ? large_font : small_font;
+    // SDL_ttf gives no surface for an empty text.
+    if (!font || !text[0]) return nullptr;
+    SDL_Surface* s = TTF_RenderUTF8_Blended(font, text, BLACK);
+    if (!s) return nullptr;
+    SDL_Texture* t = SDL_CreateTextureFromSurface(renderer, s);
+    SDL_FreeSurface(s);
+    return t;
+}
