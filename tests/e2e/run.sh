@@ -1072,7 +1072,6 @@ monkey_problem() {
 MONKEY_PREVIOUS=""
 monkey_check() {
     MONKEY_CHECKS=$((MONKEY_CHECKS + 1))
-    xdotool mouseup 1 2>/dev/null
     if [ "$(processes_of Plinkfield.exe)" != 1 ]; then
         monkey_problem alive "$(processes_of Plinkfield.exe) game processes"
         return 1
@@ -1097,11 +1096,10 @@ monkey_check() {
             monkey_problem counts "hits $h0 -> $hits, misses $m0 -> $misses with no START between"
     fi
     MONKEY_PREVIOUS="$hits $misses"
+    # Under way: once started, until a banner says it is over. (A START
+    # that went nowhere, the window minimized, only makes this check looser.)
+    [ "$MONKEY_STARTED" = 1 ] && MONKEY_EVER_STARTED=1
     MONKEY_STARTED=0
-    # Under way: once started, until a banner says it is over.
-    if [ "$(cartridges_shown)" -gt 0 ] || [ "$(field "$ID_CANCELED" 7)" = 1 ] || [ "$(field "$ID_GAME_OVER" 7)" = 1 ]; then
-        MONKEY_EVER_STARTED=1
-    fi
     if [ "$MONKEY_EVER_STARTED" = 1 ] && [ "$(field "$ID_CANCELED" 7)" = 0 ] && [ "$(field "$ID_GAME_OVER" 7)" = 0 ]; then
         MONKEY_GAMES=$((MONKEY_GAMES + 1))
         # An Ambient closed a moment ago may still be on its way out.
@@ -1125,18 +1123,19 @@ monkey_sampler() {
     done
 }
 
-# resource_figures: "FIRST LAST" means of column N of the samples taken in
-# the first and in the last 30 s.
-window_means() {
-    awk -v n="$1" -v end="$2" '
-        $1 <= 30 { a += $n; na++ }
-        $1 >= end - 30 { b += $n; nb++ }
-        END { printf "%.0f %.0f\n", na ? a / na : 0, nb ? b / nb : 0 }' "$WORK/samples"
+# window_medians N END: "FIRST LAST", the medians of column N of the samples
+# taken in the first and in the last 30 s (a sound being played adds a few
+# megabytes for a moment).
+median() { sort -n | awk '{ v[NR] = $1 } END { print NR ? v[int((NR + 1) / 2)] : 0 }'; }
+window_medians() {
+    echo "$(awk -v n="$1" '$1 <= 30 { print $n }' "$WORK/samples" | median)" \
+        "$(awk -v n="$1" -v end="$2" '$1 >= end - 30 { print $n }' "$WORK/samples" | median)"
 }
 
 session_monkey() {
     echo "== monkey: seed $MONKEY_SEED, $MONKEY_SECONDS s (again: MONKEY_SEED=$MONKEY_SEED E2E_SESSIONS=monkey)"
     launch_game "$WORK/game" || { fail "the game starts for the monkey" "no window"; return; }
+    echo "$STARTUP_MS" >>"$ART/startup-ms.txt"
     look
     RECT_START="$(field "$ID_START" 3) $(field "$ID_START" 4) $(field "$ID_START" 5) $(field "$ID_START" 6)"
     RECT_CANCEL="$(field "$ID_CANCEL" 3) $(field "$ID_CANCEL" 4) $(field "$ID_CANCEL" 5) $(field "$ID_CANCEL" 6)"
@@ -1148,6 +1147,11 @@ session_monkey() {
     local sampler=$! t0=$(date +%s) next
     next=$((t0 + 15))
     RANDOM=$MONKEY_SEED
+    # A game from the start, so that the first 30 s already hold what a
+    # game loads (its sounds) and the figures compare like with like.
+    MONKEY_STARTED=1
+    x_window
+    xdotool mousemove $(monkey_button "$RECT_START" 0 0) click 1
     while [ "$(date +%s)" -lt $((t0 + MONKEY_SECONDS)) ]; do
         monkey_step
         if [ "$(date +%s)" -ge "$next" ]; then
@@ -1179,8 +1183,8 @@ session_monkey() {
     # Wine counts no GDI or USER objects (GetGuiResources gives nothing),
     # so the game's windows stand for its USER objects where it does not.
     local rss0 rss1 win0 win1 gdi user
-    read -r rss0 rss1 < <(window_means 2 "$played")
-    read -r win0 win1 < <(window_means 10 "$played")
+    read -r rss0 rss1 < <(window_medians 2 "$played")
+    read -r win0 win1 < <(window_medians 10 "$played")
     gdi=$(awk 'END { print $4 }' "$WORK/samples")
     user=$(awk 'END { print $6 }' "$WORK/samples")
     note "monkey: $MONKEY_ACTIONS actions in $played s, $MONKEY_CHECKS checks ($MONKEY_GAMES in a game, $MONKEY_IDLE between games)"
@@ -1197,8 +1201,8 @@ session_monkey() {
     fi
     if [ "$gdi" != - ]; then
         local gdi0 gdi1 user0 user1
-        read -r gdi0 gdi1 < <(window_means 4 "$played")
-        read -r user0 user1 < <(window_means 6 "$played")
+        read -r gdi0 gdi1 < <(window_medians 4 "$played")
+        read -r user0 user1 < <(window_medians 6 "$played")
         if [ "$gdi1" -le $((gdi0 + 10)) ] && [ "$user1" -le $((user0 + 10)) ]; then
             pass "monkey: GDI and USER objects flat ($gdi0/$user0, then $gdi1/$user1)"
         else
