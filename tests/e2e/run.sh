@@ -21,7 +21,7 @@
 # watching when the click is sent.
 #
 # Environment:
-#   E2E_SESSIONS    the sessions to run (default all, in this order):
+#   E2E_RUNS        the runs of the game to make (default all, in this order):
 #                   files ambient game alt_f4 quick_cancel quick_close
 #                   quick_other every_ambient missing monkey
 #   MONKEY_SEED     seed of the monkey's input (default: a new one, printed);
@@ -39,7 +39,7 @@ RES=$(realpath "$3")
 ART=$(realpath -m "${4:-$GAME_DIR/../e2e}")
 HERE=$(dirname "$(realpath "$0")")
 ROOT=$(realpath "$HERE/../..")
-SESSIONS=${E2E_SESSIONS:-files ambient game alt_f4 quick_cancel quick_close quick_other every_ambient missing monkey}
+RUNS=${E2E_RUNS:-files ambient game alt_f4 quick_cancel quick_close quick_other every_ambient missing monkey}
 MONKEY_SEED=${MONKEY_SEED:-$(( $(date +%s%N) / 1000 % 1000000000 ))}
 MONKEY_SECONDS=${MONKEY_SECONDS:-120}
 
@@ -118,7 +118,6 @@ check() {
     if wait_for "$@"; then pass "$name"; else fail "$name"; fi
 }
 
-runs() { [[ " $SESSIONS " == *" $1 "* ]]; }
 
 # ------------------------------------------------------- X server and Wine
 
@@ -503,10 +502,10 @@ shoot_picture() {
     return 1
 }
 
-# ================================================================= sessions
+# ====================================================== runs of the game
 
 # The two program files themselves, as the ZIP delivers them.
-session_files() {
+run_files() {
     echo "== the program files"
     local exe dlls
     for exe in Plinkfield.exe Audio_Bkgrnd/Ambient.exe; do
@@ -589,7 +588,7 @@ nudge() {
 
 # The first game: start-up, the window's own handling, one whole game and
 # its ends, the close button.
-session_game() {
+run_game() {
     echo "== start-up"
     if launch_game "$WORK/game"; then
         pass "the game window is shown (start-up ${STARTUP_MS} ms)"
@@ -736,7 +735,7 @@ session_game() {
 }
 
 # The platform's own close path during a game: Alt+F4.
-session_alt_f4() {
+run_alt_f4() {
     echo "== Alt+F4 during a game"
     launch_game "$WORK/game" || { fail "the game starts again" "no window"; return; }
     echo "$STARTUP_MS" >>"$ART/startup-ms.txt"
@@ -761,7 +760,7 @@ ambient_left() {
 
 # START and, at once, CANCEL, before the new Ambient has made its window:
 # the CANCEL still ends it.
-session_quick_cancel() {
+run_quick_cancel() {
     echo "== CANCEL at once after START"
     launch_game "$WORK/game" || { fail "the game starts" "no window"; return; }
     echo "$STARTUP_MS" >>"$ART/startup-ms.txt"
@@ -785,7 +784,7 @@ session_quick_cancel() {
 }
 
 # START and, at once, the close button: the game goes, and Ambient with it.
-session_quick_close() {
+run_quick_close() {
     echo "== the close button at once after START"
     local i start close ended=0
     LEFT=0
@@ -806,7 +805,7 @@ session_quick_close() {
 # The other ends of a game, each at once after START: Alt+F4, Close from
 # the system menu (WM_SYSCOMMAND SC_CLOSE, as the probe sends it), and
 # GAME OVER after 25 quick misses.
-session_quick_other() {
+run_quick_other() {
     echo "== the other ends at once after START"
     local i start ended=0 closed=0 over=0
     LEFT=0
@@ -846,7 +845,7 @@ session_quick_other() {
 }
 
 # Ambient started on its own, as the shell starts it for the game.
-session_ambient() {
+run_ambient() {
     echo "== Ambient on its own"
     local sink="$WORK/ambient.raw" wave="$RES/ambient/300.wav" at size
     read -r at size < <(wave_samples "$wave")
@@ -871,7 +870,7 @@ session_ambient() {
 }
 
 # A game folder without Audio_Bkgrnd/Ambient.exe.
-session_missing() {
+run_missing() {
     echo "== Ambient missing"
     local sink="$WORK/lonely.raw"
     audio_sink "$sink"
@@ -913,7 +912,7 @@ session_missing() {
 # another program titled "aMBIENT": one CANCEL closes every window titled
 # Ambient, not only the first one found, and matches the title as the
 # system's own lookup by title does, without regard to case.
-session_every_ambient() {
+run_every_ambient() {
     echo "== every Ambient closed"
     local i host
     for i in 1 2; do
@@ -1132,8 +1131,8 @@ window_medians() {
         "$(awk -v n="$1" -v end="$2" '$1 >= end - 30 { print $n }' "$WORK/samples" | median)"
 }
 
-session_monkey() {
-    echo "== monkey: seed $MONKEY_SEED, $MONKEY_SECONDS s (again: MONKEY_SEED=$MONKEY_SEED E2E_SESSIONS=monkey)"
+run_monkey() {
+    echo "== monkey: seed $MONKEY_SEED, $MONKEY_SECONDS s (again: MONKEY_SEED=$MONKEY_SEED E2E_RUNS=monkey)"
     launch_game "$WORK/game" || { fail "the game starts for the monkey" "no window"; return; }
     echo "$STARTUP_MS" >>"$ART/startup-ms.txt"
     look
@@ -1216,16 +1215,16 @@ session_monkey() {
     check "monkey: and no Ambient is left" 20 ambient_ended
 }
 
-# ===================================================================== run
+# ======================================================== the whole run
 
 T0=$(date +%s)
 start_x
 make_prefix
 install_copies
-for session in $SESSIONS; do
-    declare -F "session_$session" >/dev/null || { fail "no session '$session'"; continue; }
-    "session_$session"
-    # Whatever a session left running is not the next one's business.
+for run in $RUNS; do
+    declare -F "run_$run" >/dev/null || { fail "no run '$run'"; continue; }
+    "run_$run"
+    # Whatever a run left running is not the next one's business.
     for pid in $(pids_of Plinkfield.exe) $(pids_of Ambient.exe); do kill "$pid" 2>/dev/null; done
     wait_for 20 game_ended
 done
