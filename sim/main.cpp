@@ -3,7 +3,7 @@
 #include <iostream>
 #include <string>
 
-#include "sim.h"
+#include "sim/sim.h"
 
 int main() {
     std::ios::sync_with_stdio(false);

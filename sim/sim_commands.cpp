@@ -3,12 +3,12 @@
 #include <string>
 #include <vector>
 
-#include "../game/rules/game_state.h"
-#include "../game/rules/tick.h"
-#include "../game/shell/record/record.h"
-#include "../game/shell/scene.h"
-#include "../game/shell/window_events.h"
-#include "sim.h"
+#include "game/rules/game_state.h"
+#include "game/rules/tick.h"
+#include "game/shell/record/record.h"
+#include "game/shell/scene.h"
+#include "game/shell/window_events.h"
+#include "sim/sim.h"
 
 namespace {
 

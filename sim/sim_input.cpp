@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "../game/shell/game_json.h"
-#include "sim.h"
+#include "game/shell/game_json.h"
+#include "sim/sim.h"
 
 bool read_line(std::istream& in, std::string& line) {
     line.clear();

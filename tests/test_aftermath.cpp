@@ -4,7 +4,7 @@
 #include <map>
 #include <vector>
 
-#include "game_fixture.h"
+#include "tests/game_fixture.h"
 
 using ::testing::ElementsAre;
 using ::testing::Contains;

@@ -1,6 +1,6 @@
 // START and CANCEL: what they refuse, reset and leave alone.
 #include "game/rules/commands.h"
-#include "game_fixture.h"
+#include "tests/game_fixture.h"
 
 using ::testing::ElementsAre;
 

@@ -1,7 +1,7 @@
 // The ends of a level, the bonus stage and the cartridge row across levels.
 #include "game/rules/commands.h"
 #include "game/rules/scoreboard.h"
-#include "game_fixture.h"
+#include "tests/game_fixture.h"
 
 using ::testing::ElementsAre;
 

@@ -1,6 +1,6 @@
 // The scene model: table, catalogue sizes, the edge rule, label texts.
 #include "game/shell/bitmaps.h"
-#include "game_fixture.h"
+#include "tests/game_fixture.h"
 
 TEST_F(GameTest, EverySpriteTakesItsImagesSizeKeepingItsCorner) {
     for (Element e = 0; e < ELEMENT_COUNT; ++e) {

@@ -1,6 +1,6 @@
 // The road of one press in the shooting stage: drag strip, targets, cues,
 // scoreboard, and the click's own tick.
-#include "game_fixture.h"
+#include "tests/game_fixture.h"
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;

@@ -6,11 +6,11 @@
 #include <sstream>
 #include <string>
 
-#include "fuzz/json_check.h"
 #include "game/rules/game_state.h"
 #include "game/shell/record/record.h"
 #include "game/shell/scene.h"
 #include "sim/sim.h"
+#include "tests/fuzz/json_check.h"
 
 namespace {
 

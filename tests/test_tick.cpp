@@ -1,6 +1,6 @@
 // game_tick: its guards, its step order and the timelines it drives.
 #include "game/rules/random.h"
-#include "game_fixture.h"
+#include "tests/game_fixture.h"
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;

@@ -1,7 +1,7 @@
 // The window-level routines: cursor markers, nudging, the two window
 // commands, the destruction of the window and where Ambient lies.
 #include "game/audio/win32/ambient_location.h"
-#include "game_fixture.h"
+#include "tests/game_fixture.h"
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;

@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <string>
 
-#include "../../resources/embedded.h"
+#include "resources/embedded.h"
 
 namespace {
 

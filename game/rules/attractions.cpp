@@ -1,7 +1,7 @@
-#include "attractions.h"
+#include "game/rules/attractions.h"
 
-#include "game_state.h"
-#include "timeline.h"
+#include "game/rules/game_state.h"
+#include "game/rules/timeline.h"
 
 // The splash is seen at full strength for ticks 1 to 19, fades over 20 to
 // 23 and is gone at 400; its end lets the lizards come again.

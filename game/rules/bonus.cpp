@@ -1,11 +1,11 @@
-#include "bonus.h"
+#include "game/rules/bonus.h"
 
-#include "../audio/cues.h"
-#include "../shell/scene.h"
-#include "commands.h"
-#include "game_state.h"
-#include "scoreboard.h"
-#include "timeline.h"
+#include "game/audio/cues.h"
+#include "game/rules/commands.h"
+#include "game/rules/game_state.h"
+#include "game/rules/scoreboard.h"
+#include "game/rules/timeline.h"
+#include "game/shell/scene.h"
 
 static constexpr int CROW_POINTS = 200;
 

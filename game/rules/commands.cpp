@@ -1,10 +1,10 @@
-#include "commands.h"
+#include "game/rules/commands.h"
 
-#include "../audio/ambient_control.h"
-#include "../audio/cues.h"
-#include "../shell/platform.h"
-#include "../shell/scene.h"
-#include "game_state.h"
+#include "game/audio/ambient_control.h"
+#include "game/audio/cues.h"
+#include "game/rules/game_state.h"
+#include "game/shell/platform.h"
+#include "game/shell/scene.h"
 
 static void reset_new_game() {
     game.fail_below = 1000;

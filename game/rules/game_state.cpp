@@ -1,3 +1,3 @@
-#include "game_state.h"
+#include "game/rules/game_state.h"
 
 GameState game;

@@ -1,4 +1,4 @@
-#include "random.h"
+#include "game/rules/random.h"
 
 static std::uint32_t random_state = 1;
 

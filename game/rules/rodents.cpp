@@ -1,13 +1,13 @@
-#include "rodents.h"
+#include "game/rules/rodents.h"
 
 #include <array>
 
-#include "../audio/cues.h"
-#include "../shell/platform.h"
-#include "../shell/scene.h"
-#include "game_state.h"
-#include "random.h"
-#include "timeline.h"
+#include "game/audio/cues.h"
+#include "game/rules/game_state.h"
+#include "game/rules/random.h"
+#include "game/rules/timeline.h"
+#include "game/shell/platform.h"
+#include "game/shell/scene.h"
 
 struct HoleRow {
     Element peeking;

@@ -1,7 +1,7 @@
-#include "scoreboard.h"
+#include "game/rules/scoreboard.h"
 
-#include "../shell/scene.h"
-#include "game_state.h"
+#include "game/rules/game_state.h"
+#include "game/shell/scene.h"
 
 static constexpr int SCORE_DIGITS = 6;
 static constexpr int COUNT_DIGITS = 4;

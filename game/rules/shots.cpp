@@ -1,10 +1,10 @@
-#include "shots.h"
+#include "game/rules/shots.h"
 
-#include "../audio/ambient_control.h"
-#include "../audio/cues.h"
-#include "../shell/platform.h"
-#include "../shell/scene.h"
-#include "scoreboard.h"
+#include "game/audio/ambient_control.h"
+#include "game/audio/cues.h"
+#include "game/rules/scoreboard.h"
+#include "game/shell/platform.h"
+#include "game/shell/scene.h"
 
 static void rodent_hit(const TargetRow&) {
     // The hole's flag stays 1: the raised rodent can be hit again until it

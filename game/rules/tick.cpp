@@ -1,9 +1,9 @@
-#include "tick.h"
+#include "game/rules/tick.h"
 
-#include "attractions.h"
-#include "bonus.h"
-#include "game_state.h"
-#include "rodents.h"
+#include "game/rules/attractions.h"
+#include "game/rules/bonus.h"
+#include "game/rules/game_state.h"
+#include "game/rules/rodents.h"
 
 static void shooting_stage_tick() {
     if (game.lizard_busy == 0) rodent_steps();

@@ -1,6 +1,6 @@
-#include "timeline.h"
+#include "game/rules/timeline.h"
 
-#include "../shell/scene.h"
+#include "game/shell/scene.h"
 
 static void perform(const Action& a) {
     switch (a.kind) {

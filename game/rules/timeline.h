@@ -6,9 +6,9 @@
 #include <array>
 #include <span>
 
-#include "../audio/cues.h"
-#include "../shell/bitmaps.h"
-#include "../shell/elements.h"
+#include "game/audio/cues.h"
+#include "game/shell/bitmaps.h"
+#include "game/shell/elements.h"
 
 struct Action {
     enum Kind { none, show, hide, image, set, call, cue } kind = none;

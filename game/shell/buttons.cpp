@@ -1,9 +1,9 @@
-#include "buttons.h"
+#include "game/shell/buttons.h"
 
-#include "../audio/ambient_control.h"
-#include "../audio/cues.h"
-#include "../rules/game_state.h"
-#include "platform.h"
+#include "game/audio/ambient_control.h"
+#include "game/audio/cues.h"
+#include "game/rules/game_state.h"
+#include "game/shell/platform.h"
 
 void minimize_window() {
     platform_window_minimize();

@@ -3,8 +3,8 @@
 
 #include <array>
 
-#include "bitmaps.h"
-#include "elements.h"
+#include "game/shell/bitmaps.h"
+#include "game/shell/elements.h"
 
 struct ButtonImages {
     int control_id;

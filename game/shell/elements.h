@@ -6,7 +6,7 @@
 #include <array>
 #include <string_view>
 
-#include "bitmaps.h"
+#include "game/shell/bitmaps.h"
 
 enum class ElementKind { sprite, label, button };
 enum class Font { none, large, small };

@@ -1,7 +1,7 @@
-#include "scene.h"
+#include "game/shell/scene.h"
 
-#include "bitmaps.h"
-#include "platform.h"
+#include "game/shell/bitmaps.h"
+#include "game/shell/platform.h"
 
 std::array<SceneElement, ELEMENT_COUNT> scene;
 

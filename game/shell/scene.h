@@ -6,7 +6,7 @@
 #include <array>
 #include <string>
 
-#include "elements.h"
+#include "game/shell/elements.h"
 
 struct Rect {
     int left, top, right, bottom;

@@ -1,16 +1,16 @@
-#include "window_events.h"
+#include "game/shell/window_events.h"
 
 #include <array>
 
-#include "../audio/ambient_control.h"
-#include "../rules/bonus.h"
-#include "../rules/commands.h"
-#include "../rules/game_state.h"
-#include "../rules/shots.h"
-#include "../rules/tick.h"
-#include "buttons.h"
-#include "platform.h"
-#include "scene.h"
+#include "game/audio/ambient_control.h"
+#include "game/rules/bonus.h"
+#include "game/rules/commands.h"
+#include "game/rules/game_state.h"
+#include "game/rules/shots.h"
+#include "game/rules/tick.h"
+#include "game/shell/buttons.h"
+#include "game/shell/platform.h"
+#include "game/shell/scene.h"
 
 struct NudgeRow {
     ArrowKey key;

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "synth.h"
+#include "resources/painter/synth.h"
 
 namespace painter {
 

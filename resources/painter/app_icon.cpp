@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "paint.h"
-#include "rodent.h"
+#include "resources/painter/paint.h"
+#include "resources/painter/rodent.h"
 
 namespace painter {
 

@@ -5,9 +5,9 @@
 #include <cmath>
 #include <vector>
 
-#include "burrow.h"
+#include "resources/painter/burrow.h"
 #include "game/shell/elements.h"
-#include "scenery.h"
+#include "resources/painter/scenery.h"
 
 namespace painter {
 

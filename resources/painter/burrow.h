@@ -1,7 +1,7 @@
 // The burrows, which the scene and the rodent pictures share.
 #pragma once
 
-#include "paint.h"
+#include "resources/painter/paint.h"
 
 namespace painter {
 

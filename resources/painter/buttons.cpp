@@ -4,7 +4,7 @@
 
 #include "game/shell/buttons.h"
 #include "game/shell/elements.h"
-#include "scenery.h"
+#include "resources/painter/scenery.h"
 
 namespace painter {
 

@@ -2,7 +2,7 @@
 #include <cstring>
 
 #include "game/shell/bitmaps.h"
-#include "paint.h"
+#include "resources/painter/paint.h"
 
 namespace painter {
 

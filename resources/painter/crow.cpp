@@ -5,7 +5,7 @@
 
 #include "game/shell/bitmaps.h"
 #include "game/shell/elements.h"
-#include "sprites.h"
+#include "resources/painter/sprites.h"
 
 namespace painter {
 

@@ -1,4 +1,4 @@
-#include "formats.h"
+#include "resources/painter/formats.h"
 
 #include <algorithm>
 #include <array>

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "paint.h"
+#include "resources/painter/paint.h"
 
 namespace painter {
 

@@ -6,8 +6,8 @@
 
 #include "game/shell/bitmaps.h"
 #include "game/shell/elements.h"
-#include "sprites.h"
-#include "tree.h"
+#include "resources/painter/sprites.h"
+#include "resources/painter/tree.h"
 
 namespace painter {
 

@@ -3,7 +3,7 @@
 // creates it, the targets with their points and the cues. The end-to-end
 // tests read it. One record a line, fields separated by single spaces; a
 // label's text, which may hold spaces, is the last field.
-#include "manifest.h"
+#include "resources/painter/manifest.h"
 
 #include <array>
 #include <cstdio>

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <vector>
 
-#include "scenery.h"
-#include "tree.h"
+#include "resources/painter/scenery.h"
+#include "resources/painter/tree.h"
 
 namespace painter {
 

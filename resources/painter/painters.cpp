@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "game/shell/bitmaps.h"
-#include "scenery.h"
-#include "sprites.h"
+#include "resources/painter/scenery.h"
+#include "resources/painter/sprites.h"
 
 namespace painter {
 

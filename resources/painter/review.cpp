@@ -7,7 +7,7 @@
 
 #include "game/shell/bitmaps.h"
 #include "game/shell/elements.h"
-#include "paint.h"
+#include "resources/painter/paint.h"
 
 namespace painter {
 

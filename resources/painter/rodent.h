@@ -2,7 +2,7 @@
 // icon share.
 #pragma once
 
-#include "paint.h"
+#include "resources/painter/paint.h"
 
 namespace painter {
 

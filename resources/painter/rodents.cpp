@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "burrow.h"
 #include "game/shell/elements.h"
-#include "rodent.h"
-#include "sprites.h"
+#include "resources/painter/burrow.h"
+#include "resources/painter/rodent.h"
+#include "resources/painter/sprites.h"
 
 namespace painter {
 

@@ -1,12 +1,12 @@
 // The scene picture, bitmap 100: every part of it, in the order they
 // overlap. The buttons are laid into it afterwards (buttons.cpp).
 
-#include "burrow.h"
 #include "game/shell/bitmaps.h"
 #include "game/shell/elements.h"
-#include "scenery.h"
-#include "tree.h"
-#include "web.h"
+#include "resources/painter/burrow.h"
+#include "resources/painter/scenery.h"
+#include "resources/painter/tree.h"
+#include "resources/painter/web.h"
 
 namespace painter {
 

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "paint.h"
+#include "resources/painter/paint.h"
 
 namespace painter {
 

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "scenery.h"
+#include "resources/painter/scenery.h"
 
 namespace painter {
 

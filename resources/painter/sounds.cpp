@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "game/audio/cues.h"
-#include "synth.h"
+#include "resources/painter/synth.h"
 
 namespace painter {
 

@@ -5,8 +5,8 @@
 
 #include "game/shell/bitmaps.h"
 #include "game/shell/elements.h"
-#include "sprites.h"
-#include "web.h"
+#include "resources/painter/sprites.h"
+#include "resources/painter/web.h"
 
 namespace painter {
 

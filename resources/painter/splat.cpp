@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "game/shell/bitmaps.h"
-#include "sprites.h"
+#include "resources/painter/sprites.h"
 
 namespace painter {
 

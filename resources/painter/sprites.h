@@ -2,7 +2,7 @@
 // background from the scene where the picture is shown, so no seam shows.
 #pragma once
 
-#include "paint.h"
+#include "resources/painter/paint.h"
 
 namespace painter {
 

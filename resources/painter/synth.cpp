@@ -1,6 +1,6 @@
 // The instruments' workings.
 
-#include "synth.h"
+#include "resources/painter/synth.h"
 
 namespace painter {
 

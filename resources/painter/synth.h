@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "game/audio/cues.h"
-#include "paint.h"
+#include "resources/painter/paint.h"
 
 namespace painter {
 

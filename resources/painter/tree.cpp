@@ -6,9 +6,9 @@
 #include <cmath>
 #include <vector>
 
-#include "scenery.h"
-#include "tree.h"
-#include "web.h"
+#include "resources/painter/scenery.h"
+#include "resources/painter/tree.h"
+#include "resources/painter/web.h"
 
 namespace painter {
 

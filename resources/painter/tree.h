@@ -2,7 +2,7 @@
 // clusters make the bushes too.
 #pragma once
 
-#include "paint.h"
+#include "resources/painter/paint.h"
 
 namespace painter {
 

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "web.h"
+#include "resources/painter/web.h"
 
 namespace painter {
 

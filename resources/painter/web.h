@@ -1,7 +1,7 @@
 // The web in the crown, which the scene and the spider pictures share.
 #pragma once
 
-#include "paint.h"
+#include "resources/painter/paint.h"
 
 namespace painter {
 

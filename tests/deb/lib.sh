@@ -4,35 +4,15 @@
 # into, as this machine sees it), WORK (a private scratch folder), ART (where
 # logs go) and APP_ID.
 
+# shellcheck source=tests/lib/harness.sh
+. "$(dirname "${BASH_SOURCE[0]}")/../lib/harness.sh"
+
 # ----------------------------------------------------------------- reporting
 
-PASSED=0
-FAILED=0
-pass() { echo "PASS: $1"; PASSED=$((PASSED + 1)); }
-fail() { echo "FAIL: $1${2:+ -- $2}"; FAILED=$((FAILED + 1)); }
-note() { echo "  .. $*"; }
-# expect NAME EXPECTED ACTUAL
-expect() { if [ "$2" = "$3" ]; then pass "$1"; else fail "$1" "expected '$2', got '$3'"; fi; }
-# check NAME COMMAND...: passes when the command succeeds.
-check() {
-    local name=$1
-    shift
-    if "$@"; then pass "$name"; else fail "$name"; fi
-}
 # summary SUITE: the totals; fails when any check failed.
 summary() {
     echo "$1: $PASSED passed, $FAILED failed"
     [ "$FAILED" -eq 0 ]
-}
-
-# wait_for SECONDS COMMAND...: polls until the command succeeds.
-wait_for() {
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@"; do
-        [ "$SECONDS" -ge "$deadline" ] && return 1
-        sleep 0.05
-    done
 }
 
 # ----------------------------------------------------------------- processes
@@ -65,16 +45,6 @@ stop_leftovers() {
 }
 
 # ------------------------------------------------------------ the game, live
-
-# start_x: a private headless X server; sets DISPLAY.
-start_x() {
-    exec 3>"$WORK/display"
-    Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp >"$ART/xvfb.log" 2>&1 &
-    XVFB_PID=$!
-    exec 3>&-
-    wait_for 30 test -s "$WORK/display" || return 1
-    export DISPLAY=:$(cat "$WORK/display")
-}
 
 # The game's test dump (PLINKFIELD_SCENE_DUMP), as this machine sees it.
 q() { jq -r "$1" "$DUMP" 2>/dev/null; }

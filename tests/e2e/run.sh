@@ -39,6 +39,9 @@ RES=$(realpath "$3")
 ART=$(realpath -m "${4:-$GAME_DIR/../e2e}")
 HERE=$(dirname "$(realpath "$0")")
 ROOT=$(realpath "$HERE/../..")
+# shellcheck source=tests/lib/harness.sh
+. "$HERE/../lib/harness.sh"
+WAIT_POLL=0.1  # most waits ask the probe, itself a Wine process
 RUNS=${E2E_RUNS:-files ambient game alt_f4 quick_cancel quick_close quick_other every_ambient missing monkey}
 MONKEY_SEED=${MONKEY_SEED:-$(( $(date +%s%N) / 1000 % 1000000000 ))}
 MONKEY_SECONDS=${MONKEY_SECONDS:-120}
@@ -67,23 +70,6 @@ trap 'exit 130' INT TERM
 
 # ----------------------------------------------------------------- reporting
 
-PASSED=0
-FAILED=0
-
-pass() {
-    echo "PASS: $1"
-    PASSED=$((PASSED + 1))
-}
-
-fail() {
-    echo "FAIL: $1${2:+ -- $2}"
-    FAILED=$((FAILED + 1))
-}
-
-# expect NAME EXPECTED ACTUAL
-expect() {
-    if [ "$2" = "$3" ]; then pass "$1"; else fail "$1" "expected '$2', got '$3'"; fi
-}
 
 # expect_until NAME EXPECTED SECONDS COMMAND...: runs COMMAND (in this
 # shell, so that what it reads stays read) until it prints EXPECTED, at
@@ -100,37 +86,15 @@ expect_until() {
     done
 }
 
-# wait_for SECONDS COMMAND...: true once COMMAND succeeds.
-wait_for() {
-    local deadline=$(( $(date +%s%N) + $1 * 1000000000 ))
-    shift
-    until "$@"; do
-        [ "$(date +%s%N)" -ge "$deadline" ] && return 1
-        sleep 0.1
-    done
-}
-
-# check NAME SECONDS COMMAND...: passes once COMMAND succeeds, fails if it
-# has not within SECONDS.
-check() {
+# check_until NAME SECONDS COMMAND...: passes once COMMAND succeeds, fails
+# if it has not within SECONDS.
+check_until() {
     local name=$1
     shift
     if wait_for "$@"; then pass "$name"; else fail "$name"; fi
 }
 
-
 # ------------------------------------------------------- X server and Wine
-
-note() { echo "  .. $*"; }
-
-start_x() {
-    exec 3>"$WORK/display"
-    Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp >"$ART/xvfb.log" 2>&1 &
-    XVFB_PID=$!
-    exec 3>&-
-    wait_for 10 test -s "$WORK/display" || { echo "FAIL: Xvfb did not start (see $ART/xvfb.log)"; exit 1; }
-    export DISPLAY=":$(head -n 1 "$WORK/display")"
-}
 
 make_prefix() {
     export WINEPREFIX="$WORK/prefix" WINEARCH=win64 WINEDEBUG=-all
@@ -373,17 +337,6 @@ park_pointer() { xdotool mousemove 1590 990; }
 shot() {
     import -window root "$WORK/root.png"
     convert "$WORK/root.png" -crop "1280x786+$WX+$WY" +repage "$ART/$1.png"
-}
-
-# differing_pixels A.png B.png: how many pixels differ at all ("error: ..."
-# when the two cannot be compared, for instance for differing sizes).
-differing_pixels() {
-    local out
-    out=$(compare -metric AE "$1" "$2" null: 2>&1)
-    case "$out" in
-        '' | *[!0-9.e+]*) echo "error: $out" ;;
-        *) awk -v n="$out" 'BEGIN { printf "%d\n", n }' ;;
-    esac
 }
 
 # region_matches SHOT X Y W H BITMAP_ID: the window shows exactly that bitmap there.
@@ -654,7 +607,7 @@ run_game() {
     expect_until "START shows the 25 cartridges" "25" 20 seen cartridges_shown
     nudge Right 2 0 "after START the arrow keys still nudge the window"
     nudge Left -2 0 "and back"
-    check "START starts an Ambient process" 20 ambient_running
+    check_until "START starts an Ambient process" 20 ambient_running
     expect_until "Ambient owns one hidden window titled Ambient" "1 0" 20 probe count Ambient
 
     HITS=0 MISSES=0 POINTS=0
@@ -712,26 +665,26 @@ run_game() {
 
     click_button "$ID_CANCEL"
     expect_until "CANCEL shows GAME CANCELED" "1 GAME CANCELED" 20 seen banner "$ID_CANCELED"
-    check "CANCEL ends the Ambient process" 20 ambient_ended
+    check_until "CANCEL ends the Ambient process" 20 ambient_ended
     expect_until "no window titled Ambient is left" "0 0" 20 probe count Ambient
 
     click_button "$ID_START"
     expect_until "START again hides the banner and resets the labels" "0 000000 0000 0000 25" 20 \
         seen eval 'echo "$(field $ID_CANCELED 7) $(labels) $(cartridges_shown)"'
-    check "START again starts Ambient again" 20 ambient_running
+    check_until "START again starts Ambient again" 20 ambient_running
 
     # Every shot a miss: the level ends below its threshold.
     xdotool mousemove $((WX + 600)) $((WY + 740)) click --repeat 25 --delay 80 1
     expect_until "25 misses end the level in GAME OVER" "1 GAME OVER 0025 0" 30 \
         seen eval 'echo "$(banner $ID_GAME_OVER) $(text_of $ID_MISSES) $(cartridges_shown)"'
-    check "GAME OVER ends the Ambient process" 20 ambient_ended
+    check_until "GAME OVER ends the Ambient process" 20 ambient_ended
 
     click_button "$ID_START"
-    check "a new game after GAME OVER starts Ambient" 20 ambient_running
+    check_until "a new game after GAME OVER starts Ambient" 20 ambient_running
     look
     click_button "$ID_CLOSE"
-    check "the close button ends the game" 20 game_ended
-    check "the close button ends Ambient too" 20 ambient_ended
+    check_until "the close button ends the game" 20 game_ended
+    check_until "the close button ends Ambient too" 20 ambient_ended
 }
 
 # The platform's own close path during a game: Alt+F4.
@@ -742,11 +695,11 @@ run_alt_f4() {
     look
     expect "the game runs as one process" "1" "$(processes_of Plinkfield.exe)"
     click_button "$ID_START"
-    check "START starts Ambient" 20 ambient_running
+    check_until "START starts Ambient" 20 ambient_running
     xdotool mousemove $((WX + 640)) $((WY + 300))
     xdotool key alt+F4
-    check "Alt+F4 ends the game" 20 game_ended
-    check "Alt+F4 leaves no Ambient running" 20 ambient_ended
+    check_until "Alt+F4 ends the game" 20 game_ended
+    check_until "Alt+F4 leaves no Ambient running" 20 ambient_ended
 }
 
 # END_COUNT: how many of the quick ends left an Ambient running; each one
@@ -780,7 +733,7 @@ run_quick_cancel() {
     expect "START then at once CANCEL, 20 times: each game started and canceled" "20" "$ok"
     expect "START then at once CANCEL, 20 times: no Ambient left running" "0" "$LEFT"
     click_button "$ID_CLOSE"
-    check "the close button ends the game" 20 game_ended
+    check_until "the close button ends the game" 20 game_ended
 }
 
 # START and, at once, the close button: the game goes, and Ambient with it.
@@ -841,7 +794,7 @@ run_quick_other() {
     expect "START then at once 25 misses, 3 times: GAME OVER" "3" "$over"
     expect "Alt+F4, Close and GAME OVER at once after START: no Ambient left running" "0" "$LEFT"
     click_button "$ID_CLOSE"
-    check "the close button ends the game" 20 game_ended
+    check_until "the close button ends the game" 20 game_ended
 }
 
 # Ambient started on its own, as the shell starts it for the game.
@@ -861,7 +814,7 @@ run_ambient() {
         fail "it plays WAVE 300 over and over, without a gap" "$(sink_size "$sink") bytes played, WAVE 300 has $size"
     fi
     probe close Ambient
-    check "WM_SYSCOMMAND SC_CLOSE to the window titled Ambient ends it" 20 ambient_ended
+    check_until "WM_SYSCOMMAND SC_CLOSE to the window titled Ambient ends it" 20 ambient_ended
     # With the process gone nothing can write to the sink: half a second
     # of looking would show a player left elsewhere.
     local played=$(sink_size "$sink")
@@ -883,7 +836,7 @@ run_missing() {
     local bx by text
     if read -r _ bx by text < <(probe box "Plinkfield - Error" 30000); then
         expect "START shows the box 'Bkgnd Ambient failed.'" "Bkgnd Ambient failed." "$text"
-        check "START played snd_start, WAVE 7750 of the game's resources" 20 sink_holds "$sink" "$RES/game/7750.wav" 0
+        check_until "START played snd_start, WAVE 7750 of the game's resources" 20 sink_holds "$sink" "$RES/game/7750.wav" 0
         look
         expect "while the box is up START has not finished: no cartridges, no rodent" "0 0" \
             "$(cartridges_shown) $(for id in $PEEKING_IDS; do field $id 7; done | grep -c 1)"
@@ -902,10 +855,10 @@ run_missing() {
     look
     probe wait-show 60000 $PEEKING_IDS >/dev/null
     click_at 600 740
-    check "a miss plays snd_shot, WAVE 7900, to its end" 20 sink_holds "$sink" "$RES/game/7900.wav" 0
+    check_until "a miss plays snd_shot, WAVE 7900, to its end" 20 sink_holds "$sink" "$RES/game/7900.wav" 0
     look
     click_button "$ID_CLOSE"
-    check "the close button ends the game" 20 game_ended
+    check_until "the close button ends the game" 20 game_ended
 }
 
 # Ambients left over from earlier (two started by hand) and a window of
@@ -923,13 +876,13 @@ run_every_ambient() {
     host=$!
     two_windows() { [ "$(probe count Ambient | cut -d' ' -f1)" = 2 ]; }
     three_windows() { [ "$(probe count Ambient | cut -d' ' -f1)" = 3 ]; }
-    check "two Ambients run before the game" 30 two_windows
+    check_until "two Ambients run before the game" 30 two_windows
     wait_for 30 grep -q '^ready' "$WORK/host"
     launch_game "$WORK/game" || { fail "the game starts beside them" "no window"; kill "$host"; return; }
     echo "$STARTUP_MS" >>"$ART/startup-ms.txt"
     look
     click_button "$ID_START"
-    check "START adds a third" 30 three_windows
+    check_until "START adds a third" 30 three_windows
     click_button "$ID_CANCEL"
     if wait_for 20 ambient_ended; then
         pass "CANCEL ends all three Ambient processes"
@@ -944,7 +897,7 @@ run_every_ambient() {
     fi
     look
     click_button "$ID_CLOSE"
-    check "the close button ends the game" 20 game_ended
+    check_until "the close button ends the game" 20 game_ended
 }
 
 # ------------------------------------------------------------------ monkey
@@ -1211,14 +1164,14 @@ run_monkey() {
 
     look
     click_button "$ID_CLOSE"
-    check "monkey: the close button ends the game" 20 game_ended
-    check "monkey: and no Ambient is left" 20 ambient_ended
+    check_until "monkey: the close button ends the game" 20 game_ended
+    check_until "monkey: and no Ambient is left" 20 ambient_ended
 }
 
 # ======================================================== the whole run
 
 T0=$(date +%s)
-start_x
+start_x || exit 1
 make_prefix
 install_copies
 for run in $RUNS; do

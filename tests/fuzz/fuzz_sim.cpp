@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "referee.h"
+#include "tests/fuzz/referee.h"
 
 namespace {
 void print_counts() {

@@ -1,4 +1,4 @@
-#include "json_check.h"
+#include "tests/fuzz/json_check.h"
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "referee.h"
+#include "tests/fuzz/referee.h"
 
 #include <algorithm>
 #include <array>
@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "../../game/rules/game_state.h"
-#include "../../game/rules/scoreboard.h"
-#include "../../game/shell/bitmaps.h"
-#include "../../game/shell/record/record.h"
-#include "../../game/shell/scene.h"
-#include "../../sim/sim.h"
-#include "json_check.h"
+#include "game/rules/game_state.h"
+#include "game/rules/scoreboard.h"
+#include "game/shell/bitmaps.h"
+#include "game/shell/record/record.h"
+#include "game/shell/scene.h"
+#include "sim/sim.h"
+#include "tests/fuzz/json_check.h"
 
 RefereeCounts referee_counts;
 

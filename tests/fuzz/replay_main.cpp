@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "referee.h"
+#include "tests/fuzz/referee.h"
 
 int main(int argc, char** argv) {
     if (argc < 2) {

@@ -21,6 +21,8 @@ fi
 BUILD=$(realpath "$1")
 RES=$(realpath "$2")
 ART=$(realpath -m "${3:-$BUILD/native-e2e}")
+# shellcheck source=tests/lib/harness.sh
+. "$(dirname "$(realpath "$0")")/../lib/harness.sh"
 
 for tool in Xvfb openbox xdotool xprop xwininfo import convert compare jq; do
     command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed (scripts/install-deps)"; exit 1; }
@@ -48,35 +50,10 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-# ----------------------------------------------------------------- reporting
-
-PASSED=0
-FAILED=0
-pass() { echo "PASS: $1"; PASSED=$((PASSED + 1)); }
-fail() { echo "FAIL: $1${2:+ -- $2}"; FAILED=$((FAILED + 1)); }
-# check NAME COMMAND...: PASS when the command succeeds.
-check() { local name=$1; shift; if "$@"; then pass "$name"; else fail "$name"; fi; }
-note() { echo "  .. $*"; }
-
-# wait_for SECONDS COMMAND...: true once COMMAND succeeds.
-wait_for() {
-    local deadline=$(( $(date +%s%N) + $1 * 1000000000 ))
-    shift
-    until "$@"; do
-        [ "$(date +%s%N)" -ge "$deadline" ] && return 1
-        sleep 0.05
-    done
-}
-
 # ------------------------------------------------------------ the display
 
-start_x() {
-    exec 3>"$WORK/display"
-    Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp >"$ART/xvfb.log" 2>&1 &
-    XVFB_PID=$!
-    exec 3>&-
-    wait_for 20 test -s "$WORK/display" || { echo "FAIL: Xvfb did not start (see $ART/xvfb.log)"; exit 1; }
-    export DISPLAY=":$(head -n 1 "$WORK/display")"
+start_desktop() {
+    start_x || exit 1
     openbox --sm-disable >"$ART/openbox.log" 2>&1 &
     WM_PID=$!
     # The window manager is in charge once it has announced itself.
@@ -167,15 +144,6 @@ window_at() { [ "$(window_x)" = "$1" ] && [ "$(window_y)" = "$2" ]; }
 # shot NAME: the main window's pixels, as they are on the screen now.
 shot() { import -window "$WIN" "$ART/$1.png"; }
 
-differing_pixels() {
-    local out
-    out=$(compare -metric AE "$1" "$2" null: 2>&1)
-    case "$out" in
-        '' | *[!0-9.e+]*) echo "error: $out" ;;
-        *) awk -v n="$out" 'BEGIN { printf "%d\n", n }' ;;
-    esac
-}
-
 # region_matches SHOT X Y W H BITMAP_ID: the window shows exactly that
 # bitmap there (BITMAP_ID 100 means the scene picture at the same place).
 region_matches() {
@@ -237,7 +205,7 @@ start_game() {
 
 # ================================================================== checks
 
-start_x
+start_desktop
 install_copies
 note "display $DISPLAY with openbox; programs in $WORK"
 

@@ -1,13 +1,13 @@
 // The native programs find every resource built in, byte for byte the file
 // the Windows programs carry.
 
-#include "embedded.h"
+#include "resources/embedded.h"
 
 #include <gtest/gtest.h>
 
 #include "game/audio/cues.h"
 #include "game/shell/bitmaps.h"
-#include "resource_reader.h"
+#include "tests/resources/resource_reader.h"
 
 namespace {
 

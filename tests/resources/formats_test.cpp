@@ -9,7 +9,7 @@
 
 #include "game/audio/cues.h"
 #include "game/shell/bitmaps.h"
-#include "resource_reader.h"
+#include "tests/resources/resource_reader.h"
 
 namespace {
 

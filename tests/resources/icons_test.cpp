@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "resource_reader.h"
+#include "tests/resources/resource_reader.h"
 
 namespace fs = std::filesystem;
 

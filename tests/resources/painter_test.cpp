@@ -8,7 +8,7 @@
 #include <set>
 #include <string>
 
-#include "resource_reader.h"
+#include "tests/resources/resource_reader.h"
 
 namespace fs = std::filesystem;
 

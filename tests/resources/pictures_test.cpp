@@ -9,7 +9,7 @@
 #include "game/shell/bitmaps.h"
 #include "game/shell/buttons.h"
 #include "game/shell/elements.h"
-#include "resource_reader.h"
+#include "tests/resources/resource_reader.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "resource_reader.h"
+#include "tests/resources/resource_reader.h"
 
 #include <gtest/gtest.h>
 

@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include "embedded.h"
 #include "game/shell/bitmaps.h"
-#include "resource_reader.h"
+#include "resources/embedded.h"
+#include "tests/resources/resource_reader.h"
 
 namespace {
 

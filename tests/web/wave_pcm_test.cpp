@@ -7,9 +7,9 @@
 
 #include <cmath>
 
-#include "embedded.h"
 #include "game/audio/cues.h"
-#include "resource_reader.h"
+#include "resources/embedded.h"
+#include "tests/resources/resource_reader.h"
 
 namespace {
 

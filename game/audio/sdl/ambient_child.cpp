@@ -1,4 +1,4 @@
-#include "ambient_child.h"
+#include "game/audio/sdl/ambient_child.h"
 
 #include <fcntl.h>
 #include <poll.h>

@@ -11,9 +11,9 @@
 #include <cstdio>
 #include <vector>
 
-#include "../../../resources/embedded.h"
-#include "../cues.h"
-#include "sdl_audio.h"
+#include "game/audio/cues.h"
+#include "game/audio/sdl/sdl_audio.h"
+#include "resources/embedded.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "wave_pcm.h"
+#include "game/audio/web/wave_pcm.h"
 
 #include <cstddef>
 #include <cstring>

@@ -8,11 +8,11 @@
 
 #include <cstdio>
 
-#include "../audio_platform.h"
-#include "../cues.h"
-#include "embedded.h"
-#include "wave_pcm.h"
-#include "web_audio.h"
+#include "game/audio/audio_platform.h"
+#include "game/audio/cues.h"
+#include "game/audio/web/wave_pcm.h"
+#include "game/audio/web/web_audio.h"
+#include "resources/embedded.h"
 
 static constexpr int AMBIENT_LOOP_WAVE = 300;
 

@@ -1,4 +1,4 @@
-#include "ambient_location.h"
+#include "game/audio/win32/ambient_location.h"
 
 std::string module_dir;
 std::string ambient_path;

@@ -1,9 +1,9 @@
-#include "record.h"
+#include "game/shell/record/record.h"
 
 #include <ctime>
 
-#include "../game_json.h"
-#include "../platform.h"
+#include "game/shell/game_json.h"
+#include "game/shell/platform.h"
 
 Recorder recorder;
 

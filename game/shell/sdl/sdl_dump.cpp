@@ -15,9 +15,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "../../audio/sdl/sdl_audio.h"
-#include "../game_json.h"
-#include "sdl_shell.h"
+#include "game/audio/sdl/sdl_audio.h"
+#include "game/shell/game_json.h"
+#include "game/shell/sdl/sdl_shell.h"
 
 namespace {
 

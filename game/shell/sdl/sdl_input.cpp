@@ -2,11 +2,11 @@
 // to the button: drawn pressed while held over it, its command on a release
 // over it, nothing when released elsewhere. Every other press and move goes
 // to the field, in game coordinates whatever the window's scale.
-#include "../../audio/sdl/sdl_audio.h"
-#include "../buttons.h"
-#include "../scene.h"
-#include "../window_events.h"
-#include "sdl_shell.h"
+#include "game/audio/sdl/sdl_audio.h"
+#include "game/shell/buttons.h"
+#include "game/shell/scene.h"
+#include "game/shell/sdl/sdl_shell.h"
+#include "game/shell/window_events.h"
 
 namespace {
 

@@ -10,10 +10,10 @@
 #include <cstring>
 #include <string>
 
-#include "../../audio/sdl/sdl_audio.h"
-#include "../scene.h"
-#include "../window_events.h"
-#include "sdl_shell.h"
+#include "game/audio/sdl/sdl_audio.h"
+#include "game/shell/scene.h"
+#include "game/shell/sdl/sdl_shell.h"
+#include "game/shell/window_events.h"
 
 namespace {
 

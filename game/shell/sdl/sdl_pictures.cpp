@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <cstring>
 
-#include "../../../resources/embedded.h"
-#include "sdl_shell.h"
+#include "game/shell/sdl/sdl_shell.h"
+#include "resources/embedded.h"
 
 SDL_Surface* load_game_bitmap(int id) {
     const EmbeddedResource* r = find_game_resource(ResourceKind::bitmap, id);

@@ -3,9 +3,9 @@
 // sdl_timer.cpp.
 #include <ctime>
 
-#include "../../audio/sdl/sdl_audio.h"
-#include "../platform.h"
-#include "sdl_shell.h"
+#include "game/audio/sdl/sdl_audio.h"
+#include "game/shell/platform.h"
+#include "game/shell/sdl/sdl_shell.h"
 
 namespace {
 bool closed = false;

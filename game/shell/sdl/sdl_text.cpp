@@ -8,8 +8,8 @@
 #include <cstddef>
 #include <cstdio>
 
-#include "../elements.h"
-#include "sdl_shell.h"
+#include "game/shell/elements.h"
+#include "game/shell/sdl/sdl_shell.h"
 
 extern "C" const unsigned char plinkfield_label_font[];
 extern "C" const std::size_t plinkfield_label_font_size;

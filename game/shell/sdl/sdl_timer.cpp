@@ -5,9 +5,9 @@
 #include <chrono>
 #include <ctime>
 
-#include "../../rules/tick.h"
-#include "../platform.h"
-#include "sdl_shell.h"
+#include "game/rules/tick.h"
+#include "game/shell/platform.h"
+#include "game/shell/sdl/sdl_shell.h"
 
 namespace {
 

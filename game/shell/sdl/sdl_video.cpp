@@ -9,11 +9,11 @@
 #include <string>
 #include <ctime>
 
-#include "../bitmaps.h"
-#include "../buttons.h"
-#include "../platform.h"
-#include "../scene.h"
-#include "sdl_shell.h"
+#include "game/shell/bitmaps.h"
+#include "game/shell/buttons.h"
+#include "game/shell/platform.h"
+#include "game/shell/scene.h"
+#include "game/shell/sdl/sdl_shell.h"
 
 namespace {
 

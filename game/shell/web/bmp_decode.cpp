@@ -1,4 +1,4 @@
-#include "bmp_decode.h"
+#include "game/shell/web/bmp_decode.h"
 
 #include <cstddef>
 

@@ -1,4 +1,4 @@
-#include "tick_schedule.h"
+#include "game/shell/web/tick_schedule.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "view_fit.h"
+#include "game/shell/web/view_fit.h"
 
 #include <algorithm>
 #include <cmath>

@@ -5,11 +5,11 @@
 #include <emscripten/emscripten.h>
 #include <emscripten/html5.h>
 
-#include "../bitmaps.h"
-#include "../buttons.h"
-#include "../platform.h"
-#include "../scene.h"
-#include "web_shell.h"
+#include "game/shell/bitmaps.h"
+#include "game/shell/buttons.h"
+#include "game/shell/platform.h"
+#include "game/shell/scene.h"
+#include "game/shell/web/web_shell.h"
 
 // The labels' cell heights, as the other builds create their fonts; the
 // face is metric-compatible with Arial, whose ascent and descent (1854 and

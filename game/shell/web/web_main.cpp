@@ -1,9 +1,9 @@
 // The page's entry: pictures, sounds and font made ready, the scene built,
 // the canvas fitted to the window and the input listened to. main returns
 // and the browser's event loop runs the game from then on.
-#include "../../audio/web/web_audio.h"
-#include "../scene.h"
-#include "web_shell.h"
+#include "game/audio/web/web_audio.h"
+#include "game/shell/scene.h"
+#include "game/shell/web/web_shell.h"
 
 int main() {
     open_canvas();

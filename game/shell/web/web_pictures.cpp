@@ -4,10 +4,10 @@
 
 #include <cstdio>
 
-#include "../bitmaps.h"
-#include "bmp_decode.h"
-#include "embedded.h"
-#include "web_shell.h"
+#include "game/shell/bitmaps.h"
+#include "game/shell/web/bmp_decode.h"
+#include "game/shell/web/web_shell.h"
+#include "resources/embedded.h"
 
 // Each bitmap becomes a canvas of its own, drawn from at every frame.
 EM_JS(void, js_add_picture, (int id, int width, int height, const unsigned char* rgba), {

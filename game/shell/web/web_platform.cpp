@@ -5,10 +5,10 @@
 
 #include <ctime>
 
-#include "../../audio/web/web_audio.h"
-#include "../platform.h"
-#include "../window_events.h"
-#include "web_shell.h"
+#include "game/audio/web/web_audio.h"
+#include "game/shell/platform.h"
+#include "game/shell/web/web_shell.h"
+#include "game/shell/window_events.h"
 
 static bool closed = false;
 

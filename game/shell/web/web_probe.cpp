@@ -7,9 +7,9 @@
 
 #include <string>
 
-#include "../game_json.h"
-#include "../scene.h"
-#include "web_shell.h"
+#include "game/shell/game_json.h"
+#include "game/shell/scene.h"
+#include "game/shell/web/web_shell.h"
 
 extern "C" EMSCRIPTEN_KEEPALIVE const char* web_probe_json() {
     static std::string out;

@@ -4,10 +4,10 @@
 #include <emscripten/eventloop.h>
 #include <emscripten/html5.h>
 
-#include "../../rules/tick.h"
-#include "../platform.h"
-#include "tick_schedule.h"
-#include "web_shell.h"
+#include "game/rules/tick.h"
+#include "game/shell/platform.h"
+#include "game/shell/web/tick_schedule.h"
+#include "game/shell/web/web_shell.h"
 
 static TickSchedule schedule;
 static long timeout_id = 0;

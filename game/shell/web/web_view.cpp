@@ -3,7 +3,7 @@
 #include <emscripten/emscripten.h>
 #include <emscripten/html5.h>
 
-#include "web_shell.h"
+#include "game/shell/web/web_shell.h"
 
 EM_JS(double, js_window_width, (), { return window.innerWidth; });
 EM_JS(double, js_window_height, (), { return window.innerHeight; });

@@ -1,9 +1,9 @@
 // WinMain: locates Ambient, registers the window class with the scene
 // picture as its background, creates the borderless main window, the fonts
 // and the scene, shows the window and runs the message loop.
-#include "../../audio/win32/ambient_location.h"
-#include "../scene.h"
-#include "win32_shell.h"
+#include "game/audio/win32/ambient_location.h"
+#include "game/shell/scene.h"
+#include "game/shell/win32/win32_shell.h"
 
 HWND main_window = nullptr;
 HFONT large_font = nullptr;

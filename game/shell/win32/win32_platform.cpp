@@ -2,8 +2,8 @@
 // box, the main window's minimize, close, drag and position, the clock.
 #include <ctime>
 
-#include "../platform.h"
-#include "win32_shell.h"
+#include "game/shell/platform.h"
+#include "game/shell/win32/win32_shell.h"
 
 static constexpr UINT_PTR GAME_TIMER = 1;
 static constexpr UINT TICK_MS = 100;

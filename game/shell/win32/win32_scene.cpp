@@ -4,8 +4,8 @@
 #include <array>
 #include <string>
 
-#include "../scene.h"
-#include "win32_shell.h"
+#include "game/shell/scene.h"
+#include "game/shell/win32/win32_shell.h"
 
 struct KindStyle {
     const char* window_class;
