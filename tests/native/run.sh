@@ -427,5 +427,6 @@ fi
 check "no plinkfield or plinkfield-ambient of this run is left" \
     sh -c "[ $(count_of plinkfield) = 0 ] && [ $(count_of plinkfield-ambient) = 0 ]"
 
-echo "native end to end: $PASSED passed, $FAILED failed"
+echo "native end to end:"
+echo "$PASSED passed, $FAILED failed"
 [ "$FAILED" -eq 0 ]
