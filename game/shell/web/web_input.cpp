@@ -88,19 +88,15 @@ static EM_BOOL on_key_down(int, const EmscriptenKeyboardEvent* k, void*) {
     return EM_FALSE;
 }
 
-void listen_to_input() {
-    // On the document: a button press released off the canvas still ends.
+// On the document: a button press released off the canvas still ends.
+static void set_listeners(bool on) {
     const char* doc = EMSCRIPTEN_EVENT_TARGET_DOCUMENT;
-    emscripten_set_mousedown_callback(doc, nullptr, EM_FALSE, on_mouse_down);
-    emscripten_set_mousemove_callback(doc, nullptr, EM_FALSE, on_mouse_move);
-    emscripten_set_mouseup_callback(doc, nullptr, EM_FALSE, on_mouse_up);
-    emscripten_set_keydown_callback(doc, nullptr, EM_FALSE, on_key_down);
+    emscripten_set_mousedown_callback(doc, nullptr, EM_FALSE, on ? on_mouse_down : nullptr);
+    emscripten_set_mousemove_callback(doc, nullptr, EM_FALSE, on ? on_mouse_move : nullptr);
+    emscripten_set_mouseup_callback(doc, nullptr, EM_FALSE, on ? on_mouse_up : nullptr);
+    emscripten_set_keydown_callback(doc, nullptr, EM_FALSE, on ? on_key_down : nullptr);
 }
 
-void stop_listening() {
-    const char* doc = EMSCRIPTEN_EVENT_TARGET_DOCUMENT;
-    emscripten_set_mousedown_callback(doc, nullptr, EM_FALSE, nullptr);
-    emscripten_set_mousemove_callback(doc, nullptr, EM_FALSE, nullptr);
-    emscripten_set_mouseup_callback(doc, nullptr, EM_FALSE, nullptr);
-    emscripten_set_keydown_callback(doc, nullptr, EM_FALSE, nullptr);
-}
+void listen_to_input() { set_listeners(true); }
+
+void stop_listening() { set_listeners(false); }
