@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "game/shell/game_json.h"  // the state, scene and set commands
+#include "game/edge/game_json.h"  // the state, scene and set commands
 
 // What became of one input line.
 enum class LineResult { ok, ignored, error, close };

@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
+#include "game/model/scene.h"
 #include "game/rules/game_state.h"
 #include "game/rules/tick.h"
+#include "game/rules/window_events.h"
 #include "game/shell/record/record.h"
-#include "game/shell/scene.h"
-#include "game/shell/window_events.h"
 #include "sim/sim.h"
 
 namespace {
@@ -55,8 +55,6 @@ std::string run(const std::vector<std::string>& t) {
         if (cmd != c.name) continue;
         expect_args(t, 0);
         dispatch_command(c.control_id);
-        // The window's destruction follows its close, as on a desktop.
-        if (!recorder.window_open) handle_destroy();
         return "";
     }
     if (cmd == "tick") {

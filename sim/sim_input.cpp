@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "game/shell/game_json.h"
+#include "game/edge/game_json.h"
 #include "sim/sim.h"
 
 bool read_line(std::istream& in, std::string& line) {

@@ -6,9 +6,9 @@
 #include <sstream>
 #include <string>
 
+#include "game/model/scene.h"
 #include "game/rules/game_state.h"
 #include "game/shell/record/record.h"
-#include "game/shell/scene.h"
 #include "sim/sim.h"
 #include "tests/fuzz/json_check.h"
 

@@ -1,7 +1,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "game/shell/bitmaps.h"
+#include "game/model/bitmaps.h"
 #include "resources/painter/paint.h"
 
 namespace painter {

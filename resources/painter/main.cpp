@@ -16,8 +16,8 @@
 #include <string>
 #include <thread>
 
-#include "game/audio/cues.h"
-#include "game/shell/bitmaps.h"
+#include "game/model/bitmaps.h"
+#include "game/model/cues.h"
 #include "resources/painter/formats.h"
 #include "resources/painter/manifest.h"
 #include "resources/painter/paint.h"

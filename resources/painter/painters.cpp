@@ -9,7 +9,7 @@
 #include <set>
 #include <vector>
 
-#include "game/shell/bitmaps.h"
+#include "game/model/bitmaps.h"
 #include "resources/painter/scenery.h"
 #include "resources/painter/sprites.h"
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "game/shell/elements.h"
+#include "game/model/elements.h"
 #include "resources/painter/burrow.h"
 #include "resources/painter/rodent.h"
 #include "resources/painter/sprites.h"

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <utility>
 
-#include "game/audio/cues.h"
+#include "game/model/cues.h"
 #include "resources/painter/synth.h"
 
 namespace painter {

@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "game/audio/cues.h"
-#include "game/shell/bitmaps.h"
+#include "game/model/bitmaps.h"
+#include "game/model/cues.h"
 #include "tests/resources/resource_reader.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <numeric>
 
-#include "game/audio/cues.h"
-#include "game/shell/bitmaps.h"
+#include "game/model/bitmaps.h"
+#include "game/model/cues.h"
 #include "tests/resources/resource_reader.h"
 
 namespace {

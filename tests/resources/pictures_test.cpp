@@ -6,9 +6,9 @@
 #include <cmath>
 #include <map>
 
-#include "game/shell/bitmaps.h"
-#include "game/shell/buttons.h"
-#include "game/shell/elements.h"
+#include "game/model/bitmaps.h"
+#include "game/model/buttons.h"
+#include "game/model/elements.h"
 #include "tests/resources/resource_reader.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "game/shell/bitmaps.h"
+#include "game/model/bitmaps.h"
 #include "resources/embedded.h"
 #include "tests/resources/resource_reader.h"
 

@@ -7,7 +7,7 @@
 
 #include <cmath>
 
-#include "game/audio/cues.h"
+#include "game/model/cues.h"
 #include "resources/embedded.h"
 #include "tests/resources/resource_reader.h"
 

@@ -11,8 +11,9 @@
 #include <cstdio>
 #include <vector>
 
-#include "game/audio/cues.h"
 #include "game/audio/sdl/sdl_audio.h"
+#include "game/model/cues.h"
+#include "game/seam/audio.h"
 #include "resources/embedded.h"
 
 namespace {

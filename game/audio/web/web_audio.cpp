@@ -8,13 +8,13 @@
 
 #include <cstdio>
 
-#include "game/audio/audio_platform.h"
-#include "game/audio/cues.h"
 #include "game/audio/web/wave_pcm.h"
 #include "game/audio/web/web_audio.h"
+#include "game/model/cues.h"
+#include "game/model/layout.h"
+#include "game/seam/audio.h"
 #include "resources/embedded.h"
 
-static constexpr int AMBIENT_LOOP_WAVE = 300;
 
 EM_JS(void, js_audio_open, (), {
     Module.audio = {

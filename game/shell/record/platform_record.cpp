@@ -2,8 +2,9 @@
 
 #include <ctime>
 
-#include "game/shell/game_json.h"
-#include "game/shell/platform.h"
+#include "game/edge/game_json.h"
+#include "game/rules/window_events.h"
+#include "game/seam/platform.h"
 
 Recorder recorder;
 
@@ -42,6 +43,7 @@ void platform_window_close() {
     record(R"({"window":"close"})");
     recorder.window_open = false;
     recorder.timer_running = false;  // the timer dies with its window
+    handle_destroy();                // and the window's destruction follows at once
 }
 
 void platform_window_drag(int, int) { record(R"({"window":"drag"})"); }

@@ -3,14 +3,12 @@
 // over it, nothing when released elsewhere. Every other press and move goes
 // to the field, in game coordinates whatever the window's scale.
 #include "game/audio/sdl/sdl_audio.h"
-#include "game/shell/buttons.h"
-#include "game/shell/scene.h"
+#include "game/model/buttons.h"
+#include "game/model/scene.h"
+#include "game/rules/window_events.h"
 #include "game/shell/sdl/sdl_shell.h"
-#include "game/shell/window_events.h"
 
 namespace {
-
-constexpr int CROSSHAIR_ICON = 32;
 
 int held_button = 0;  // control identifier while the mouse button is down on one
 bool held_inside = false;
@@ -25,7 +23,7 @@ int button_at(int x, int y) {
     return 0;
 }
 
-bool inside_game(int x, int y) { return x >= 0 && y >= 0 && x < GAME_WIDTH && y < GAME_HEIGHT; }
+bool inside_game(int x, int y) { return x >= 0 && y >= 0 && x < FIELD_WIDTH && y < FIELD_HEIGHT; }
 
 bool over_held_button(int x, int y) { return button_at(x, y) == held_button; }
 

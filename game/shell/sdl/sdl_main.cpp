@@ -11,9 +11,9 @@
 #include <string>
 
 #include "game/audio/sdl/sdl_audio.h"
-#include "game/shell/scene.h"
+#include "game/model/scene.h"
+#include "game/rules/window_events.h"
 #include "game/shell/sdl/sdl_shell.h"
-#include "game/shell/window_events.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <ctime>
 
 #include "game/audio/sdl/sdl_audio.h"
-#include "game/shell/platform.h"
+#include "game/seam/platform.h"
 #include "game/shell/sdl/sdl_shell.h"
 
 namespace {

@@ -9,9 +9,7 @@
 
 #include <cstdint>
 
-// The game's own coordinates: the painted scene, one to one.
-inline constexpr int GAME_WIDTH = 1280;
-inline constexpr int GAME_HEIGHT = 786;
+#include "game/model/layout.h"
 
 // ------------------------------------------------------------- sdl_video
 

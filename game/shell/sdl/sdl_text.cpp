@@ -1,6 +1,4 @@
-// The labels' fonts. The Windows build asks CreateFontA for cell heights of
-// 36 (Arial) and 24 ("MS Sans Serif"); Liberation Sans has Arial's metrics,
-// whose cell (win ascent 1854 + win descent 434) is 2288/2048 of the em.
+// The labels' fonts: Liberation Sans at the cell heights of LABEL_FONTS.
 // SDL_ttf sizes fonts by the em, so each font is opened at its cell height
 // in points at the resolution that makes one such point one cell pixel.
 #include <SDL_ttf.h>
@@ -8,7 +6,7 @@
 #include <cstddef>
 #include <cstdio>
 
-#include "game/shell/elements.h"
+#include "game/model/layout.h"
 #include "game/shell/sdl/sdl_shell.h"
 
 extern "C" const unsigned char plinkfield_label_font[];
@@ -16,9 +14,7 @@ extern "C" const std::size_t plinkfield_label_font_size;
 
 namespace {
 
-constexpr int CELL_TO_EM_DPI = 72 * 2048 / 2288;  // 64
-constexpr int LARGE_CELL = 36;
-constexpr int SMALL_CELL = 24;
+constexpr int CELL_TO_EM_DPI = 72 * EM_UNITS / CELL_UNITS;  // 64
 constexpr SDL_Color BLACK = {0, 0, 0, 255};
 
 TTF_Font* large_font = nullptr;
@@ -33,8 +29,8 @@ TTF_Font* open_font(int cell) {
 
 bool text_open() {
     if (TTF_Init() != 0) return false;
-    large_font = open_font(LARGE_CELL);
-    small_font = open_font(SMALL_CELL);
+    large_font = open_font(label_font(Font::large).cell_height);
+    small_font = open_font(label_font(Font::small).cell_height);
     if (!large_font || !small_font) std::fprintf(stderr, "plinkfield: label font: %s\n", TTF_GetError());
     return large_font && small_font;
 }

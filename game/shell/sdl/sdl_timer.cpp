@@ -6,13 +6,13 @@
 #include <ctime>
 
 #include "game/rules/tick.h"
-#include "game/shell/platform.h"
+#include "game/seam/platform.h"
 #include "game/shell/sdl/sdl_shell.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-constexpr std::chrono::milliseconds TICK{100};
+constexpr std::chrono::milliseconds TICK{TICK_MS};
 constexpr long MAX_CATCH_UP = 5;
 
 bool running = false;

@@ -9,16 +9,14 @@
 #include <string>
 #include <ctime>
 
-#include "game/shell/bitmaps.h"
-#include "game/shell/buttons.h"
-#include "game/shell/platform.h"
-#include "game/shell/scene.h"
+#include "game/model/bitmaps.h"
+#include "game/model/buttons.h"
+#include "game/model/scene.h"
+#include "game/seam/platform.h"
 #include "game/shell/sdl/sdl_shell.h"
 
 namespace {
 
-constexpr int SCENE_PICTURE = 100;
-constexpr int CROSSHAIR_ICON = 32;
 // What Windows hands a label as its background: the stock light grey brush.
 constexpr SDL_Color LABEL_GREY = {192, 192, 192, 255};
 
@@ -59,7 +57,7 @@ SDL_Texture* picture(int bitmap_id) {
 double automatic_scale() {
     SDL_Rect usable;
     if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return 1.0;
-    const double fits = std::min(usable.w / double(GAME_WIDTH), usable.h / double(GAME_HEIGHT));
+    const double fits = std::min(usable.w / double(FIELD_WIDTH), usable.h / double(FIELD_HEIGHT));
     return std::max(1.0, std::floor(fits * 0.8 * 4.0) / 4.0);
 }
 
@@ -110,8 +108,8 @@ void draw_element(Element e) {
 
 bool video_open(double requested_scale) {
     scale = requested_scale > 0 ? requested_scale : automatic_scale();
-    const int w = static_cast<int>(std::lround(GAME_WIDTH * scale));
-    const int h = static_cast<int>(std::lround(GAME_HEIGHT * scale));
+    const int w = static_cast<int>(std::lround(FIELD_WIDTH * scale));
+    const int h = static_cast<int>(std::lround(FIELD_HEIGHT * scale));
     window = SDL_CreateWindow("Plinkfield", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, w, h,
                               SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
     if (!window) {
@@ -130,7 +128,7 @@ bool video_open(double requested_scale) {
     // A fractional scale reads better smoothed; a whole one stays crisp.
     if (scale != std::floor(scale)) SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
     // Hit tests and every event stay in game coordinates at any scale.
-    SDL_RenderSetLogicalSize(renderer, GAME_WIDTH, GAME_HEIGHT);
+    SDL_RenderSetLogicalSize(renderer, FIELD_WIDTH, FIELD_HEIGHT);
     SDL_ShowWindow(window);
     return true;
 }

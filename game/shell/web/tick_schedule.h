@@ -5,12 +5,13 @@
 // clocks.
 #pragma once
 
+#include "game/model/layout.h"
+
 struct TickSchedule {
     double start_ms = 0;  // when the timer was started
     long long done = 0;   // ticks counted so far, dropped ones included
 };
 
-inline constexpr double TICK_MS = 100.0;
 
 // A hidden tab may hold timeouts back: Chromium fires them once a second,
 // and after some minutes hidden once a minute. A minute of ticks (600) is

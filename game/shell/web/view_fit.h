@@ -3,8 +3,7 @@
 // header so the native tests can check it.
 #pragma once
 
-inline constexpr int FIELD_WIDTH = 1280;
-inline constexpr int FIELD_HEIGHT = 786;
+#include "game/model/layout.h"
 
 // The canvas on the page, in CSS pixels of the window.
 struct View {

@@ -7,9 +7,9 @@
 #include <array>
 #include <cstring>
 
-#include "game/shell/scene.h"
+#include "game/model/scene.h"
+#include "game/rules/window_events.h"
 #include "game/shell/web/web_shell.h"
-#include "game/shell/window_events.h"
 
 static constexpr unsigned short LEFT_BUTTON = 0;
 

@@ -4,7 +4,8 @@
 
 #include <cstdio>
 
-#include "game/shell/bitmaps.h"
+#include "game/model/bitmaps.h"
+#include "game/model/layout.h"
 #include "game/shell/web/bmp_decode.h"
 #include "game/shell/web/web_shell.h"
 #include "resources/embedded.h"
@@ -51,8 +52,6 @@ void load_label_font() {
     const std::span<const unsigned char> font = label_font_bytes();
     js_load_font(font.data(), static_cast<int>(font.size()));
 }
-
-static constexpr int CROSSHAIR_ICON = 32;
 
 // Icon 32 as a CSS cursor; a browser that cannot show it falls back on its
 // own cross-hair. The hot spot is the centre, where the lines cross.

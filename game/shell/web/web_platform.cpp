@@ -6,9 +6,9 @@
 #include <ctime>
 
 #include "game/audio/web/web_audio.h"
-#include "game/shell/platform.h"
+#include "game/rules/window_events.h"
+#include "game/seam/platform.h"
 #include "game/shell/web/web_shell.h"
-#include "game/shell/window_events.h"
 
 static bool closed = false;
 

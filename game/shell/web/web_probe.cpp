@@ -7,8 +7,8 @@
 
 #include <string>
 
-#include "game/shell/game_json.h"
-#include "game/shell/scene.h"
+#include "game/edge/game_json.h"
+#include "game/model/scene.h"
 #include "game/shell/web/web_shell.h"
 
 extern "C" EMSCRIPTEN_KEEPALIVE const char* web_probe_json() {

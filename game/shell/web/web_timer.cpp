@@ -5,7 +5,7 @@
 #include <emscripten/html5.h>
 
 #include "game/rules/tick.h"
-#include "game/shell/platform.h"
+#include "game/seam/platform.h"
 #include "game/shell/web/tick_schedule.h"
 #include "game/shell/web/web_shell.h"
 

@@ -1,7 +1,7 @@
-#include "game/audio/ambient_control.h"
+#include "game/rules/ambient_control.h"
 
-#include "game/audio/audio_platform.h"
-#include "game/shell/platform.h"
+#include "game/seam/audio.h"
+#include "game/seam/platform.h"
 
 void start_ambient() {
     if (!platform_ambient_start()) platform_message_box("Bkgnd Ambient failed.", "Plinkfield - Error");

@@ -65,24 +65,3 @@ constexpr bool rows_in_enum_order() {
 static_assert(cues_detail::rows_in_enum_order());
 
 constexpr const CueRow& cue_row(Cue c) { return CUE_TABLE[static_cast<int>(c)]; }
-
-// Play a cue: asynchronous, from the program's own resources.
-void play_cue(Cue c);
-
-// The cues by their names, as the rules call them.
-inline void snd_start() { play_cue(Cue::snd_start); }
-inline void snd_minimize() { play_cue(Cue::snd_minimize); }
-inline void snd_hit() { play_cue(Cue::snd_hit); }
-inline void snd_shot() { play_cue(Cue::snd_shot); }
-inline void snd_popup_1() { play_cue(Cue::snd_popup_1); }
-inline void snd_popup_2() { play_cue(Cue::snd_popup_2); }
-inline void snd_popup_3() { play_cue(Cue::snd_popup_3); }
-inline void snd_miss_taunt() { play_cue(Cue::snd_miss_taunt); }
-inline void snd_miss_alt() { play_cue(Cue::snd_miss_alt); }
-inline void snd_hit_special() { play_cue(Cue::snd_hit_special); }
-inline void snd_hit_special_9() { play_cue(Cue::snd_hit_special_9); }
-inline void snd_cow() { play_cue(Cue::snd_cow); }
-inline void snd_lizard() { play_cue(Cue::snd_lizard); }
-inline void snd_bird_hit() { play_cue(Cue::snd_bird_hit); }
-inline void snd_bonus_start() { play_cue(Cue::snd_bonus_start); }
-inline void snd_cancel() { play_cue(Cue::snd_cancel); }

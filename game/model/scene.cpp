@@ -1,7 +1,7 @@
-#include "game/shell/scene.h"
+#include "game/model/scene.h"
 
-#include "game/shell/bitmaps.h"
-#include "game/shell/platform.h"
+#include "game/model/bitmaps.h"
+#include "game/seam/platform.h"
 
 std::array<SceneElement, ELEMENT_COUNT> scene;
 

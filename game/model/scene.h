@@ -6,7 +6,7 @@
 #include <array>
 #include <string>
 
-#include "game/shell/elements.h"
+#include "game/model/elements.h"
 
 struct Rect {
     int left, top, right, bottom;

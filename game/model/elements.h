@@ -6,7 +6,7 @@
 #include <array>
 #include <string_view>
 
-#include "game/shell/bitmaps.h"
+#include "game/model/bitmaps.h"
 
 enum class ElementKind { sprite, label, button };
 enum class Font { none, large, small };

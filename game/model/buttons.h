@@ -1,10 +1,10 @@
-// The four owner-drawn buttons and the two window commands.
+// The four owner-drawn buttons: the picture each shows, up or held down.
 #pragma once
 
 #include <array>
 
-#include "game/shell/bitmaps.h"
-#include "game/shell/elements.h"
+#include "game/model/bitmaps.h"
+#include "game/model/elements.h"
 
 struct ButtonImages {
     int control_id;
@@ -41,8 +41,3 @@ constexpr int button_image(int control_id, bool pressed) {
         if (b.control_id == control_id) return pressed ? b.pressed : b.normal;
     return 0;
 }
-
-// Command 400: minimize; the game goes on behind it.
-void minimize_window();
-// Command 450: stop the timer, close Ambient, destroy the main window.
-void close_game_window();

@@ -1,5 +1,5 @@
-// What the main window does with each input, free of any platform: a
-// backend turns its events into these calls and nothing else. Points are
+// What the main window's inputs mean to the game: a backend, through the
+// edge, turns its events into these calls and nothing else. Points are
 // client coordinates of the 1280 x 786 game area.
 #pragma once
 
@@ -22,6 +22,11 @@ void follow_cursor(int x, int y);
 // The arrow keys move the window by 2 pixels, in every stage.
 enum class ArrowKey { left, up, right, down, COUNT };
 void nudge_window(ArrowKey key);
+
+// Command 450, and the platform's own ways of closing the main window
+// (Alt+F4, the window manager's close): stops the timer, closes Ambient and
+// destroys the window.
+void close_game_window();
 
 // The main window is being destroyed, however that came about.
 void handle_destroy();

@@ -1,8 +1,14 @@
-// What the audio code needs from the platform. One implementation per
+// What the game needs from the platform's sound side. One implementation per
 // backend (win32, sdl, web) plus the recording one used by tests and the
-// simulator; the backend is picked by what the program links. play_cue,
-// declared in cues.h, belongs to the same set.
+// simulator; the backend is picked by what the program links.
 #pragma once
+
+// A row of CUE_TABLE (game/model/cues.h).
+enum class Cue;
+
+// Play a cue: asynchronous, from the program's own resources; it cuts off
+// the cue still playing.
+void play_cue(Cue c);
 
 // Launch a new Ambient companion without waiting for it to play. False when
 // it could not be started (its program missing or not startable).

@@ -1,12 +1,12 @@
 // The game state and the scene model as JSON: what the simulator prints
 // and what a native build writes for its end-to-end tests. One field table
 // serves reading and writing, so the two cannot disagree on a name.
-#include "game/shell/game_json.h"
+#include "game/edge/game_json.h"
 
 #include <array>
 
+#include "game/model/scene.h"
 #include "game/rules/game_state.h"
-#include "game/shell/scene.h"
 
 namespace {
 

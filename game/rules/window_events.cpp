@@ -1,16 +1,17 @@
-#include "game/shell/window_events.h"
+#include "game/rules/window_events.h"
 
 #include <array>
 
-#include "game/audio/ambient_control.h"
+#include "game/model/buttons.h"
+#include "game/model/scene.h"
+#include "game/rules/ambient_control.h"
 #include "game/rules/bonus.h"
 #include "game/rules/commands.h"
 #include "game/rules/game_state.h"
 #include "game/rules/shots.h"
+#include "game/rules/sounds.h"
 #include "game/rules/tick.h"
-#include "game/shell/buttons.h"
-#include "game/shell/platform.h"
-#include "game/shell/scene.h"
+#include "game/seam/platform.h"
 
 struct NudgeRow {
     ArrowKey key;
@@ -32,6 +33,12 @@ constexpr bool nudge_rows_in_key_order() {
 }
 }  // namespace window_events_detail
 static_assert(window_events_detail::nudge_rows_in_key_order());
+
+// Command 400: minimize; the game goes on behind it.
+static void minimize_window() {
+    platform_window_minimize();
+    snd_minimize();
+}
 
 struct CommandRow {
     int control_id;
@@ -74,6 +81,13 @@ void follow_cursor(int x, int y) {
     game.cursor_y = y;
     if (game.stage == STAGE_SHOOTING) move_element(hit_marker, game.cursor_x - 10, game.cursor_y - 11, 20, 20);
     if (game.stage == STAGE_BONUS) move_element(bonus_reticle, game.cursor_x - 16, game.cursor_y - 16, 32, 32);
+}
+
+void close_game_window() {
+    if (game.stage == STAGE_SHOOTING) platform_timer_stop();
+    if (game.stage == STAGE_BONUS) platform_timer_stop();
+    stop_ambient();
+    platform_window_close();
 }
 
 void nudge_window(ArrowKey key) {
