@@ -3,6 +3,7 @@
 #include <ctime>
 
 #include "game/edge/game_json.h"
+#include "game/edge/inputs.h"
 #include "game/rules/window_events.h"
 #include "game/seam/platform.h"
 
@@ -59,6 +60,6 @@ void platform_window_move(int x, int y) {
     record("{\"window\":\"move\",\"x\":" + std::to_string(x) + ",\"y\":" + std::to_string(y) + "}");
 }
 
-std::uint32_t platform_clock_seconds() { return recorder.seed ? *recorder.seed : recorder.clock(); }
+std::uint32_t platform_clock_seconds() { return input_clock(recorder.seed ? *recorder.seed : recorder.clock()); }
 
 void platform_element_changed(int) {}

@@ -49,8 +49,13 @@ SDL_Texture* text_render(SDL_Renderer* renderer, int element, const char* text);
 // Milliseconds until the next tick is due (rounded up), or -1 when the
 // timer is stopped and the loop may sleep until an event.
 int timer_wait_ms();
-// Runs every tick whose time has come, a few at most after a stall.
+// Runs every tick whose time has come (the edge's schedule says how many
+// after a stall).
 void timer_run_due();
+// From now on the loaded replay plays at the timer's pace, and the game's
+// own timer runs nothing: a replay's window takes no input.
+void timer_start_replay();
+bool timer_replaying();
 // Ticks run since the program started, and the wall-clock time of the
 // latest one in nanoseconds since the epoch.
 long timer_ticks();

@@ -9,6 +9,7 @@
 #include <string>
 #include <ctime>
 
+#include "game/edge/pointer.h"
 #include "game/model/bitmaps.h"
 #include "game/model/buttons.h"
 #include "game/model/scene.h"
@@ -96,7 +97,7 @@ void draw_element(Element e) {
             break;
         }
         case ElementKind::button: {
-            const int image = button_image(row.id, input_pressed_button() == row.id);
+            const int image = shown_button_image(e);
             // Stretched to the button, as the Windows build's StretchBlt does.
             if (SDL_Texture* t = picture(image)) SDL_RenderCopy(renderer, t, nullptr, &place);
             break;

@@ -4,7 +4,7 @@
 
 #include <span>
 
-#include "game/shell/web/view_fit.h"
+#include "game/edge/view_fit.h"
 
 // web_pictures.cpp: decodes every bitmap of the catalogue once and hands it
 // to the page; the label font and the cross-hair cursor too.

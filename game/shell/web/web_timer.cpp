@@ -6,7 +6,7 @@
 
 #include "game/rules/tick.h"
 #include "game/seam/platform.h"
-#include "game/shell/web/tick_schedule.h"
+#include "game/edge/tick_schedule.h"
 #include "game/shell/web/web_shell.h"
 
 static TickSchedule schedule;

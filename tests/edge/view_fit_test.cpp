@@ -1,7 +1,7 @@
 // The canvas fitted to the browser window, and page points mapped back to
 // the field.
 
-#include "game/shell/web/view_fit.h"
+#include "game/edge/view_fit.h"
 
 #include <gtest/gtest.h>
 

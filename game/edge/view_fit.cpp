@@ -1,4 +1,4 @@
-#include "game/shell/web/view_fit.h"
+#include "game/edge/view_fit.h"
 
 #include <algorithm>
 #include <cmath>

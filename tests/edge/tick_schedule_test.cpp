@@ -1,6 +1,6 @@
 // The page timer's fixed schedule, driven with made-up clocks.
 
-#include "game/shell/web/tick_schedule.h"
+#include "game/edge/tick_schedule.h"
 
 #include <gtest/gtest.h>
 
