@@ -5,6 +5,7 @@
 #include <emscripten/emscripten.h>
 #include <emscripten/html5.h>
 
+#include "game/edge/pointer.h"
 #include "game/model/bitmaps.h"
 #include "game/model/buttons.h"
 #include "game/model/layout.h"
@@ -61,13 +62,6 @@ EM_JS(void, js_frame_drawn, (), {
 static bool fonts_ready = false;
 static bool frame_requested = false;
 static bool drawing_stopped = false;
-static int held_button = -1;
-static bool held_pointer_over = false;
-
-int shown_button_image(int element) {
-    return button_image(ELEMENT_TABLE[element].id, element == held_button && held_pointer_over);
-}
-
 // The face is metric-compatible with Arial, whose ascent and descent fill
 // the cell the other builds ask their fonts for.
 static void draw_label(const SceneElement& s, Font font) {
@@ -118,12 +112,5 @@ void scene_fonts_ready() {
 }
 
 void stop_drawing() { drawing_stopped = true; }
-
-void set_held_button(int element, bool pointer_over) {
-    if (element == held_button && pointer_over == held_pointer_over) return;
-    held_button = element;
-    held_pointer_over = pointer_over;
-    request_redraw();
-}
 
 void platform_element_changed(int) { request_redraw(); }

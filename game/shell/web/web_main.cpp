@@ -14,6 +14,7 @@ int main() {
     listen_to_input();
     set_field_cursor(true);
     install_probe();
+    record_if_asked();
     // The first frame waits for the label font, so the scoreboard never
     // shows in a stand-in face.
     load_label_font();

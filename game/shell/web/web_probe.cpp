@@ -8,6 +8,7 @@
 #include <string>
 
 #include "game/edge/game_json.h"
+#include "game/edge/pointer.h"
 #include "game/model/scene.h"
 #include "game/shell/web/web_shell.h"
 
@@ -32,6 +33,7 @@ EM_JS(void, js_install_probe, (), {
         const probe = JSON.parse(UTF8ToString(_web_probe_json()));
         probe.firstFrameMs = Module.page.firstFrameMs;
         probe.audio = Module.audio.report();
+        probe.recording = Module.recording === undefined ? null : Module.recording;
         return probe;
     };
 });
