@@ -7,8 +7,6 @@
 
 #include "game/model/layout.h"
 
-static constexpr int BACKGROUND_PICTURE = 100;
-
 static constexpr int WINDOW_SIZE = 80;
 
 LRESULT CALLBACK WndProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -30,7 +28,7 @@ void playwav2() { PlaySoundA(MAKEINTRESOURCEA(AMBIENT_CHIME_WAVE), GetModuleHand
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     HBITMAP picture = static_cast<HBITMAP>(
-        LoadImageA(instance, MAKEINTRESOURCEA(BACKGROUND_PICTURE), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        LoadImageA(instance, MAKEINTRESOURCEA(AMBIENT_PICTURE), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
 
     WNDCLASSEXA window_class{};
     window_class.cbSize = sizeof window_class;

@@ -17,7 +17,17 @@ static_assert(find_bitmap(bmp_scene)->width == FIELD_WIDTH && find_bitmap(bmp_sc
 inline constexpr int SCENE_PICTURE = bmp_scene;
 // The cursor: icon 32, a cross-hair whose lines meet at its centre.
 inline constexpr int CROSSHAIR_ICON = 32;
-// Ambient's loop, and the chime it carries beside it.
+// The window's own icon in the native programs: the desktop icon's 64-pixel
+// drawing, carried beside the cursor (the Windows build uses the system's).
+inline constexpr int WINDOW_ICON = 1;
+// The beep of a refused command, where the platform has no beep of its own
+// (the Windows build plays the system's default beep).
+inline constexpr int REFUSAL_BEEP_WAVE = 1000;
+// The labels' face, as the builds without Arial carry it.
+inline constexpr int LABEL_FONT = 0;
+// Ambient's own picture (its invisible window's background), its loop, and
+// the chime it carries beside it.
+inline constexpr int AMBIENT_PICTURE = 100;
 inline constexpr int AMBIENT_LOOP_WAVE = 300;
 inline constexpr int AMBIENT_CHIME_WAVE = 600;
 

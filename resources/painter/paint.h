@@ -135,6 +135,8 @@ struct Sound {
 };
 using Sounds = std::map<int, Sound>;
 void make_game_sounds(Sounds& out);
+// The beep of a refused command, for the builds whose platform has none.
+Sound make_refusal_beep();
 Sound make_ambient_loop();   // WAVE 300
 Sound make_ambient_chime();  // WAVE 600
 

@@ -7,6 +7,7 @@
 
 #include "game/model/bitmaps.h"
 #include "game/model/cues.h"
+#include "game/model/layout.h"
 #include "tests/resources/resource_reader.h"
 
 namespace {
@@ -23,8 +24,14 @@ TEST(Embedded, GameFindsEveryBitmapSoundAndTheCursor) {
         expect_same(find_game_resource(ResourceKind::bitmap, b.id), "game/" + std::to_string(b.id) + ".bmp");
     for (const CueRow& c : CUE_TABLE)
         expect_same(find_game_resource(ResourceKind::wave, c.wave_id), "game/" + std::to_string(c.wave_id) + ".wav");
-    expect_same(find_game_resource(ResourceKind::icon, 32), "game/32.ico");
-    EXPECT_EQ(game_resources().size(), BITMAP_CATALOGUE.size() + CUE_TABLE.size() + 1);
+    expect_same(find_game_resource(ResourceKind::icon, CROSSHAIR_ICON), "game/32.ico");
+    // And what a platform without the Windows resources needs beside them.
+    expect_same(find_game_resource(ResourceKind::icon, WINDOW_ICON), "icons/window.ico");
+    expect_same(find_game_resource(ResourceKind::wave, REFUSAL_BEEP_WAVE), "native/refusal_beep.wav");
+    const EmbeddedResource* font = find_game_resource(ResourceKind::font, LABEL_FONT);
+    ASSERT_NE(font, nullptr);
+    EXPECT_EQ(Bytes(font->data, font->data + font->size), read_bytes(PLINKFIELD_LABEL_FONT));
+    EXPECT_EQ(game_resources().size(), BITMAP_CATALOGUE.size() + CUE_TABLE.size() + 4);
 }
 
 TEST(Embedded, AmbientFindsItsFour) {

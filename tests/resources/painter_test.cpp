@@ -35,7 +35,8 @@ std::set<std::string> files_under(const fs::path& root) {
 
 // As the build runs it.
 int run_painter(const fs::path& out) {
-    const std::string command = std::string("\"") + PLINKFIELD_PAINTER + "\" \"" + out.string() + "\" " +
+    const std::string command = std::string("\"") + PLINKFIELD_PAINTER + "\" --font=\"" + PLINKFIELD_LABEL_FONT +
+                                "\" \"" + out.string() + "\" " +
                                 PLINKFIELD_VERSION + " " + PLINKFIELD_ICON_NAME + " " + PLINKFIELD_ICON_SIZES;
     return std::system(command.c_str());
 }
@@ -50,8 +51,9 @@ TEST(Painter, TwoRunsGiveIdenticalFiles) {
     EXPECT_EQ(names, files_under(b.path));
     EXPECT_EQ(names, files_under(resource_dir())) << "the build's folder holds exactly what the painter writes";
     // bitmaps, sounds, cursor; Ambient's four; scripts, sources, three review
-    // pictures, seven sizes of the desktop icon and the window's, the manifest
-    EXPECT_EQ(names.size(), 66u + 17u + 1u + 4u + 2u + 2u + 3u + 7u + 1u + 1u);
+    // pictures, seven sizes of the desktop icon and the window's, the
+    // manifest, the refusal beep
+    EXPECT_EQ(names.size(), 66u + 17u + 1u + 4u + 2u + 2u + 3u + 7u + 1u + 1u + 1u);
     for (const std::string& n : names) {
         const Bytes first = read_bytes((a.path / n).string());
         EXPECT_FALSE(first.empty()) << n;

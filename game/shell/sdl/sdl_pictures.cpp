@@ -68,7 +68,4 @@ SDL_Surface* load_game_icon(int id) {
     return r ? decode_icon(r->data, r->size) : nullptr;
 }
 
-extern "C" const unsigned char plinkfield_window_icon[];
-extern "C" const std::size_t plinkfield_window_icon_size;
-
-SDL_Surface* load_window_icon() { return decode_icon(plinkfield_window_icon, plinkfield_window_icon_size); }
+SDL_Surface* load_window_icon() { return load_game_icon(WINDOW_ICON); }

@@ -8,9 +8,8 @@
 
 #include "game/model/layout.h"
 #include "game/shell/sdl/sdl_shell.h"
+#include "resources/embedded.h"
 
-extern "C" const unsigned char plinkfield_label_font[];
-extern "C" const std::size_t plinkfield_label_font_size;
 
 namespace {
 
@@ -21,7 +20,9 @@ TTF_Font* large_font = nullptr;
 TTF_Font* small_font = nullptr;
 
 TTF_Font* open_font(int cell) {
-    SDL_RWops* rw = SDL_RWFromConstMem(plinkfield_label_font, static_cast<int>(plinkfield_label_font_size));
+    const EmbeddedResource* face = find_game_resource(ResourceKind::font, LABEL_FONT);
+    if (!face) return nullptr;
+    SDL_RWops* rw = SDL_RWFromConstMem(face->data, static_cast<int>(face->size));
     return TTF_OpenFontDPIRW(rw, 1, cell, CELL_TO_EM_DPI, CELL_TO_EM_DPI);
 }
 

@@ -49,8 +49,12 @@ EM_JS(void, js_load_font, (const unsigned char* bytes, int size), {
 extern "C" EMSCRIPTEN_KEEPALIVE void web_label_font_settled() { scene_fonts_ready(); }
 
 void load_label_font() {
-    const std::span<const unsigned char> font = label_font_bytes();
-    js_load_font(font.data(), static_cast<int>(font.size()));
+    const EmbeddedResource* font = find_game_resource(ResourceKind::font, LABEL_FONT);
+    if (!font) {
+        web_label_font_settled();  // drawn in the page's own sans-serif
+        return;
+    }
+    js_load_font(font->data, static_cast<int>(font->size));
 }
 
 // Icon 32 as a CSS cursor; a browser that cannot show it falls back on its

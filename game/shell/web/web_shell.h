@@ -46,6 +46,3 @@ void record_if_asked();
 
 // web_probe.cpp: window.plinkfieldProbe() for the end-to-end tests.
 void install_probe();
-
-// Generated from the font file the build names (make_embedded.py).
-std::span<const unsigned char> label_font_bytes();
