@@ -10,8 +10,8 @@
 
 #include "game/audio/audio_platform.h"
 #include "game/audio/cues.h"
-#include "game/audio/web/wave_pcm.h"
 #include "game/audio/web/web_audio.h"
+#include "game/edge/wave_decode.h"
 #include "resources/embedded.h"
 
 static constexpr int AMBIENT_LOOP_WAVE = 300;

@@ -4,8 +4,8 @@
 
 #include <cstdio>
 
+#include "game/edge/bmp_decode.h"
 #include "game/shell/bitmaps.h"
-#include "game/shell/web/bmp_decode.h"
 #include "game/shell/web/web_shell.h"
 #include "resources/embedded.h"
 
