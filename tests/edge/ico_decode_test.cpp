@@ -182,6 +182,12 @@ TEST(IcoDecode, WhatItCannotShowIsRefused) {
         EXPECT_FALSE(decode_ico(f, icon)) << c.what;
         EXPECT_EQ(icon.width, 0) << c.what;
     }
+    // A 4-bit image with 17 colours, all of them in the file.
+    IconImage seventeen = FOUR_BIT;
+    seventeen.palette.resize(17 * 4, 0x40);
+    seventeen.colours = 17;
+    IconPixels icon;
+    EXPECT_FALSE(decode_ico(ico_file({seventeen}), icon));
 }
 
 TEST(IcoDecode, TheCrossHairIsBlackOnClear) {
