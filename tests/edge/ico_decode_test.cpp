@@ -192,19 +192,10 @@ TEST(IcoDecode, WhatItCannotShowIsRefused) {
 
 TEST(IcoDecode, TheCrossHairIsBlackOnClear) {
     const EmbeddedResource* r = find_game_resource(ResourceKind::icon, 32);
-    ASSERT_NE(r, nullptr);
     IconPixels icon;
-    ASSERT_TRUE(decode_ico({r->data, r->size}, icon));
-    ASSERT_EQ(icon.width, 32);
-    ASSERT_EQ(icon.height, 32);
-    int black = 0, clear = 0;
-    for (std::uint32_t p : icon.argb) {
-        black += p == 0xFF000000;
-        clear += p >> 24 == 0;
-    }
-    EXPECT_EQ(black + clear, 32 * 32) << "nothing but black and clear";
-    EXPECT_GT(black, 100);
-    EXPECT_GT(clear, 500);
+    ASSERT_TRUE(r && decode_ico({r->data, r->size}, icon));
+    ASSERT_EQ(icon.argb.size(), 32u * 32);
+    for (std::uint32_t p : icon.argb) ASSERT_TRUE(p == 0xFF000000 || p >> 24 == 0) << std::hex << p;
     EXPECT_EQ(icon.argb[16 * 32 + 16], 0xFF000000u) << "where the lines cross";
     EXPECT_EQ(icon.argb[2 * 32 + 2] >> 24, 0u) << "outside the ring";
 }

@@ -176,10 +176,8 @@ TEST(WaveDecode, UnsupportedFormatsAreRefused) {
         Bytes file;
         const char* what;
     } cases[] = {
-        {riff({fmt(3, 1, 8000, 32), HALVES}), "IEEE float"},
         {riff({fmt(0xFFFE, 1, 8000, 16), HALVES}), "the extensible format"},
         {riff({fmt(2, 1, 8000, 4), HALVES}), "ADPCM"},
-        {riff({fmt(1, 1, 8000, 24), HALVES}), "24 bits"},
         {riff({fmt(1, 1, 8000, 32), HALVES}), "32 bits"},
         {riff({fmt(1, 1, 8000, 0), HALVES}), "no bits"},
         {riff({fmt(1, 0, 8000, 16), HALVES}), "no channels"},
