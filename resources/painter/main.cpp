@@ -21,8 +21,8 @@
 #include <thread>
 
 #include "game/model/bitmaps.h"
-#include "game/model/layout.h"
 #include "game/model/cues.h"
+#include "game/model/layout.h"
 #include "resources/embedded.h"
 #include "resources/painter/formats.h"
 #include "resources/painter/manifest.h"

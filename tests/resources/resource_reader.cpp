@@ -22,9 +22,6 @@ std::string read_text(const std::string& path) {
     return std::string(b.begin(), b.end());
 }
 
-std::uint32_t le16(const Bytes& b, std::size_t at) { return b.at(at) | (b.at(at + 1) << 8); }
-std::uint32_t le32(const Bytes& b, std::size_t at) { return le16(b, at) | (le16(b, at + 2) << 16); }
-
 Bitmap read_bitmap(const std::string& path) {
     const Bytes b = read_bytes(path);
     Bitmap bmp;

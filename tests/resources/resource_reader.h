@@ -6,14 +6,15 @@
 #include <string>
 #include <vector>
 
+// Fields are read with the game's one little-endian reader; the readers
+// below stay apart from the game's decoders, which they check.
+#include "game/edge/little_endian.h"
+
 using Bytes = std::vector<std::uint8_t>;
 
 std::string resource_dir();
 Bytes read_bytes(const std::string& path);
 std::string read_text(const std::string& path);
-
-std::uint32_t le16(const Bytes& b, std::size_t at);
-std::uint32_t le32(const Bytes& b, std::size_t at);
 
 struct Bitmap {
     int width = 0, height = 0, bits = 0;

@@ -8,8 +8,8 @@
 
 #include <cstdio>
 
-#include "game/audio/web/wave_pcm.h"
 #include "game/audio/web/web_audio.h"
+#include "game/edge/wave_decode.h"
 #include "game/model/cues.h"
 #include "game/model/layout.h"
 #include "game/seam/audio.h"

@@ -4,9 +4,9 @@
 
 #include <cstdio>
 
+#include "game/edge/bmp_decode.h"
 #include "game/model/bitmaps.h"
 #include "game/model/layout.h"
-#include "game/shell/web/bmp_decode.h"
 #include "game/shell/web/web_shell.h"
 #include "resources/embedded.h"
 

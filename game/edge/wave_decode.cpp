@@ -1,38 +1,36 @@
-#include "game/audio/web/wave_pcm.h"
+#include "game/edge/wave_decode.h"
 
 #include <cstddef>
 #include <cstring>
 
+#include "game/edge/little_endian.h"
+
 namespace {
 
-std::uint32_t le16(std::span<const std::uint8_t> b, std::size_t at) {
-    return static_cast<std::uint32_t>(b[at] | b[at + 1] << 8);
-}
-
-std::uint32_t le32(std::span<const std::uint8_t> b, std::size_t at) {
-    return le16(b, at) | le16(b, at + 2) << 16;
-}
-
+// Callers make sure the four bytes are there.
 bool tag_is(std::span<const std::uint8_t> b, std::size_t at, const char* tag) {
     return std::memcmp(b.data() + at, tag, 4) == 0;
 }
 
 constexpr std::uint32_t FORMAT_PCM = 1;
+// No sound of ours comes near it; a larger rate is a damaged header, and
+// would not even fit the int a backend is handed.
+constexpr std::uint32_t MAX_RATE = 768000;
 
 }  // namespace
 
 bool decode_wave(std::span<const std::uint8_t> file, PcmSound& out) {
     out = PcmSound{};
-    if (file.size() < 12 || !tag_is(file, 0, "RIFF") || !tag_is(file, 8, "WAVE")) return false;
+    if (!fits(file, 0, 12) || !tag_is(file, 0, "RIFF") || !tag_is(file, 8, "WAVE")) return false;
 
     std::uint32_t format = 0, channels = 0, rate = 0, bits = 0;
     std::span<const std::uint8_t> data;
     bool have_format = false, have_data = false;
-    // Chunks are padded to an even length.
-    for (std::size_t at = 12; at + 8 <= file.size();) {
+    // Chunks are padded to an even length; the last one's pad may be missing.
+    for (std::size_t at = 12; fits(file, at, 8);) {
         const std::size_t size = le32(file, at + 4);
         const std::size_t body = at + 8;
-        if (size > file.size() - body) return false;
+        if (!fits(file, body, size)) return false;
         if (tag_is(file, at, "fmt ") && size >= 16) {
             format = le16(file, body);
             channels = le16(file, body + 2);
@@ -45,8 +43,8 @@ bool decode_wave(std::span<const std::uint8_t> file, PcmSound& out) {
         }
         at = body + size + (size & 1);
     }
-    if (!have_format || !have_data || format != FORMAT_PCM || channels == 0 || rate == 0) return false;
-    if (bits != 8 && bits != 16) return false;
+    if (!have_format || !have_data || format != FORMAT_PCM || channels == 0) return false;
+    if (rate == 0 || rate > MAX_RATE || (bits != 8 && bits != 16)) return false;
 
     const std::size_t frame = channels * bits / 8;
     const std::size_t frames = data.size() / frame;

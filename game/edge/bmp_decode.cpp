@@ -1,25 +1,20 @@
-#include "game/shell/web/bmp_decode.h"
+#include "game/edge/bmp_decode.h"
 
 #include <cstddef>
 
+#include "game/edge/little_endian.h"
+
 namespace {
-
-std::uint32_t le16(std::span<const std::uint8_t> b, std::size_t at) {
-    return static_cast<std::uint32_t>(b[at] | b[at + 1] << 8);
-}
-
-std::uint32_t le32(std::span<const std::uint8_t> b, std::size_t at) {
-    return le16(b, at) | le16(b, at + 2) << 16;
-}
 
 constexpr std::size_t FILE_HEADER = 14;
 constexpr std::size_t INFO_HEADER = 40;
+constexpr std::int32_t MAX_SIDE = 16384;
 
 }  // namespace
 
 bool decode_bmp(std::span<const std::uint8_t> file, Picture& out) {
     out = Picture{};
-    if (file.size() < FILE_HEADER + INFO_HEADER || file[0] != 'B' || file[1] != 'M') return false;
+    if (!fits(file, 0, FILE_HEADER + INFO_HEADER) || file[0] != 'B' || file[1] != 'M') return false;
     const std::size_t pixels_at = le32(file, 10);
     const std::size_t info_size = le32(file, 14);
     const auto width = static_cast<std::int32_t>(le32(file, 18));
@@ -27,21 +22,19 @@ bool decode_bmp(std::span<const std::uint8_t> file, Picture& out) {
     const std::uint32_t bits = le16(file, 28);
     const std::uint32_t compression = le32(file, 30);
     std::size_t colours = le32(file, 46);
-    if (info_size < INFO_HEADER || compression != 0 || (bits != 24 && bits != 8)) return false;
-    if (width <= 0 || height == 0 || width > 16384 || height > 16384 || height < -16384) return false;
+    if (info_size < INFO_HEADER || !fits(file, FILE_HEADER, info_size)) return false;
+    if (compression != 0 || (bits != 24 && bits != 8)) return false;
+    if (width <= 0 || width > MAX_SIDE || height == 0 || height > MAX_SIDE || height < -MAX_SIDE) return false;
 
     const bool top_down = height < 0;
     const int rows = top_down ? -height : height;
     const std::size_t stride = (static_cast<std::size_t>(width) * bits + 31) / 32 * 4;
-    if (pixels_at > file.size() || file.size() - pixels_at < stride * static_cast<std::size_t>(rows)) return false;
-
-    std::span<const std::uint8_t> palette;
-    if (bits == 8) {
-        if (colours == 0 || colours > 256) colours = 256;
-        const std::size_t palette_at = FILE_HEADER + info_size;
-        if (palette_at + colours * 4 > pixels_at) return false;
-        palette = file.subspan(palette_at, colours * 4);
-    }
+    if (bits == 8 && (colours == 0 || colours > 256)) colours = 256;
+    if (bits == 24) colours = 0;
+    const std::size_t palette_at = FILE_HEADER + info_size;
+    if (pixels_at < palette_at + colours * 4 || !fits(file, pixels_at, stride * static_cast<std::size_t>(rows)))
+        return false;
+    const std::span<const std::uint8_t> palette = file.subspan(palette_at, colours * 4);
 
     out.width = width;
     out.height = rows;
