@@ -22,3 +22,27 @@ bool view_to_game(const View& v, double page_x, double page_y, int& gx, int& gy)
     gy = static_cast<int>(std::floor(fy));
     return true;
 }
+
+double largest_fitting_scale(int w, int h) {
+    const double fits = std::min(w / double(FIELD_WIDTH), h / double(FIELD_HEIGHT));
+    return std::clamp(std::floor(fits * 100.0 + 1e-9) / 100.0, MIN_SCALE, MAX_SCALE);
+}
+
+double automatic_scale(int w, int h) {
+    const double fits = std::min(w / double(FIELD_WIDTH), h / double(FIELD_HEIGHT));
+    const double roomy = std::max(1.0, std::floor(fits * 0.8 * 4.0) / 4.0);
+    if (roomy <= fits) return roomy;
+    return std::max(MIN_SCALE, std::floor(fits * 20.0 + 1e-9) / 20.0);
+}
+
+double zoom_step(double scale, int direction, double largest) {
+    // A quarter step from wherever the scale stands: 0.9 goes up to 1 and
+    // down to 0.75.
+    const double quarters = scale * 4.0;
+    const double next = (direction > 0 ? std::floor(quarters + 1e-9) + 1 : std::ceil(quarters - 1e-9) - 1) / 4.0;
+    const double most = std::min(largest, MAX_SCALE);
+    if (next < MIN_SCALE) return scale;
+    // The last step up stops where the window still fits.
+    if (next > most + 1e-9) return scale < most ? most : scale;
+    return next;
+}

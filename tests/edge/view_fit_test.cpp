@@ -67,4 +67,53 @@ TEST(ViewFit, TheCanvasEdgesBelongAsTheGamesRectanglesDo) {
     EXPECT_FALSE(view_to_game(v, v.left + 10, v.top + v.height, x, y)) << "the bottom edge is outside";
 }
 
+// The native window on the displays people have: (usable width, height).
+TEST(WindowScale, TheWindowOpensAtAScaleThatFitsTheDisplay) {
+    struct Case {
+        int w, h;
+        double scale;
+    } cases[] = {
+        {1366, 736, 0.9},    // the common laptop, a 32-pixel panel
+        {1280, 720, 0.9},    // the title strip must not go off the top
+        {1280, 800, 1.0},
+        {1920, 1040, 1.0},   // four fifths of it is not yet a quarter more
+        {2560, 1400, 1.25},
+        {3840, 2160, 2.0},
+        {800, 600, 0.6},
+        {200, 100, MIN_SCALE},
+    };
+    for (const Case& c : cases) {
+        const double s = automatic_scale(c.w, c.h);
+        EXPECT_DOUBLE_EQ(s, c.scale) << c.w << " x " << c.h;
+        if (c.scale > MIN_SCALE) {
+            EXPECT_LE(FIELD_WIDTH * s, c.w) << "fits across";
+            EXPECT_LE(FIELD_HEIGHT * s, c.h) << "fits down";
+        }
+    }
+    EXPECT_DOUBLE_EQ(largest_fitting_scale(1366, 736), 0.93);
+    EXPECT_DOUBLE_EQ(largest_fitting_scale(3840, 2160), 2.74);
+}
+
+TEST(WindowScale, ZoomKeysStepByQuartersWithinWhatFits) {
+    struct Case {
+        double scale;
+        int direction;
+        double largest, next;
+    } cases[] = {
+        {0.9, 1, 1.5, 1.0},    // onto the quarter grid
+        {0.9, -1, 1.5, 0.75},
+        {1.0, 1, 1.37, 1.25},
+        {1.25, 1, 1.37, 1.37},  // 1.5 would not fit: as far as fits
+        {1.37, 1, 1.37, 1.37},
+        {0.75, 1, 0.93, 0.93},
+        {1.37, -1, 1.37, 1.25},
+        {0.5, -1, 2, 0.25},
+        {0.25, -1, 2, 0.25},   // the smallest
+        {2.0, -1, 2.74, 1.75},
+    };
+    for (const Case& c : cases)
+        EXPECT_DOUBLE_EQ(zoom_step(c.scale, c.direction, c.largest), c.next)
+            << c.scale << (c.direction > 0 ? " up" : " down") << " within " << c.largest;
+}
+
 }  // namespace

@@ -48,6 +48,18 @@ constexpr KeyRow ARROWS[] = {
     {SDLK_DOWN, ArrowKey::down},
 };
 
+// Ctrl and one of these: as in a browser, = stands for + (no Shift needed).
+struct ZoomRow {
+    SDL_Keycode key;
+    int direction;
+};
+
+constexpr ZoomRow ZOOM_KEYS[] = {
+    {SDLK_PLUS, 1}, {SDLK_EQUALS, 1}, {SDLK_KP_PLUS, 1},
+    {SDLK_MINUS, -1}, {SDLK_KP_MINUS, -1},
+    {SDLK_0, 0}, {SDLK_KP_0, 0},
+};
+
 // The platform's own ways of closing take the close button's path: timer
 // stopped, Ambient gone.
 void close_window() {
@@ -58,6 +70,9 @@ void key_down(const SDL_KeyboardEvent& k, bool replaying) {
     // The comforts sit on keys the game never used.
     if (k.keysym.sym == SDLK_F11 && !k.repeat) video_toggle_fullscreen();
     if (k.keysym.sym == SDLK_m && !k.repeat && !(k.keysym.mod & KMOD_CTRL)) sound_set_muted(!sound_muted());
+    if (k.keysym.mod & KMOD_CTRL)
+        for (const ZoomRow& row : ZOOM_KEYS)
+            if (row.key == k.keysym.sym) video_zoom(row.direction);
     if (replaying) {
         // A replay takes no input; Esc, like the close, ends it.
         if (k.keysym.sym == SDLK_ESCAPE || (k.keysym.sym == SDLK_F4 && (k.keysym.mod & KMOD_ALT))) close_window();

@@ -25,6 +25,10 @@ void video_draw_if_dirty();
 void video_mark_dirty();
 // F11: the whole screen and back; the picture keeps its proportions.
 void video_toggle_fullscreen();
+// Ctrl+Plus (1), Ctrl+Minus (-1), Ctrl+0 (0): a quarter step larger or
+// smaller, never past what fits the display, or back to the automatic scale;
+// the window stays on the screen. Nothing in fullscreen.
+void video_zoom(int direction);
 bool video_fullscreen();
 double video_scale();
 // Window pixels to game coordinates (the hit test gets window pixels).
@@ -40,8 +44,10 @@ long long video_first_frame_ns();
 // heights the Windows fonts are asked for (36 and 24).
 bool text_open();
 void text_close();
-// The label's text as black on transparent, or nullptr for an empty text.
-// The texture belongs to the caller.
+// Window pixels per field pixel: the labels are rendered at that size.
+void text_set_density(double density);
+// The label's text as black on transparent, or nullptr for an empty text,
+// at the density last set. The texture belongs to the caller.
 SDL_Texture* text_render(SDL_Renderer* renderer, int element, const char* text);
 
 // ------------------------------------------------------------- sdl_timer

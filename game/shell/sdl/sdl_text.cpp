@@ -1,9 +1,12 @@
 // The labels' fonts: Liberation Sans at the cell heights of LABEL_FONTS.
 // SDL_ttf sizes fonts by the em, so each font is opened at its cell height
-// in points at the resolution that makes one such point one cell pixel.
+// in points at the resolution that makes one such point one cell pixel,
+// times the window's density: the text is drawn at the window's real
+// resolution, not scaled up from the field's.
 #include <SDL_ttf.h>
 
 #include <cstddef>
+#include <cmath>
 #include <cstdio>
 
 #include "game/model/layout.h"
@@ -41,6 +44,12 @@ void text_close() {
     if (small_font) TTF_CloseFont(small_font);
     large_font = small_font = nullptr;
     TTF_Quit();
+}
+
+void text_set_density(double density) {
+    const auto dpi = static_cast<unsigned>(std::lround(CELL_TO_EM_DPI * density));
+    if (large_font) TTF_SetFontSizeDPI(large_font, label_font(Font::large).cell_height, dpi, dpi);
+    if (small_font) TTF_SetFontSizeDPI(small_font, label_font(Font::small).cell_height, dpi, dpi);
 }
 
 SDL_Texture* text_render(SDL_Renderer* renderer, int element, const char* text) {
