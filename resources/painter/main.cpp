@@ -91,9 +91,11 @@ std::string ambient_rc() {
 // The @2x twins and their review picture, as PNG, which the programs that
 // show them read. Neither the resource scripts nor the embedded sources name
 // them. Most of the time goes into compressing the two big ones, the scene
-// and the review: they are written side by side.
+// and the review: they are written side by side, each thread with surfaces
+// of its own.
 void write_twins(const std::string& out, const Pictures& twins) {
-    std::thread review([&] { write_png(out + "/review/scene-all@2x.png", scene_with_all_sprites(twins).get()); });
+    Surface all = scene_with_all_sprites(twins);
+    std::thread review([&] { write_png(out + "/review/scene-all@2x.png", all.get()); });
     for (const BitmapInfo& b : BITMAP_CATALOGUE)
         write_png(out + "/game/" + std::to_string(b.id) + "@2x.png", twins.at(b.id).get());
     write_png(out + "/game/32@2x.png", paint_crosshair_2x().get());
