@@ -232,14 +232,8 @@ void icon_dir(Bytes& b, int w, int h, int colours, int bits, std::uint32_t image
 
 Bytes crosshair_icon() {
     constexpr int N = 32;
-    // Pixel centres measured from the middle (16, 16): a ring touching all
-    // four edges and two lines two pixels wide through the middle.
-    auto black = [](int x, int y) {
-        const double dx = x + 0.5 - 16.0, dy = y + 0.5 - 16.0;
-        const double d = std::sqrt(dx * dx + dy * dy);
-        if (d >= 14.0 && d <= 16.2) return true;
-        return d < 16.0 && (x == 15 || x == 16 || y == 15 || y == 16);
-    };
+    // The drawing at each pixel's centre (crosshair.cpp).
+    auto black = [](int x, int y) { return crosshair_black(x + 0.5, y + 0.5); };
     const std::uint32_t xor_row = 16, and_row = 4;
     const std::uint32_t image_size = 40 + 16 * 4 + N * xor_row + N * and_row;
     Bytes b;

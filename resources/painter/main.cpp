@@ -1,8 +1,9 @@
 // plinkfield-painter: paints every picture and synthesises every sound of
 // the game and of Ambient, and writes them with their resource scripts and
-// the sources that build them into the native programs; and the game's
-// desktop icon at each ICON_SIZE, as icons/hicolor/<size>x<size>/apps/
-// ICON_NAME.png.
+// the sources that build them into the native programs; every bitmap of the
+// game and its cursor again at twice the size, painted anew from the same
+// drawing, as game/<id>@2x.png; and the game's desktop icon at each
+// ICON_SIZE, as icons/hicolor/<size>x<size>/apps/ICON_NAME.png.
 //
 //   plinkfield-painter [--font=FILE] OUT_DIR VERSION ICON_NAME ICON_SIZE...
 //
@@ -98,6 +99,20 @@ std::string ambient_rc(const std::vector<Entry>& entries) {
     return rc.str();
 }
 
+// The @2x twins and their review picture, as PNG, which the programs that
+// show them read. Neither the resource scripts nor the embedded sources name
+// them. Most of the time goes into compressing the two big ones, the scene
+// and the review: they are written side by side, each thread with surfaces
+// of its own.
+void write_twins(const std::string& out, const Pictures& twins) {
+    Surface all = scene_with_all_sprites(twins);
+    std::thread review([&] { write_png(out + "/review/scene-all@2x.png", all.get()); });
+    for (const BitmapInfo& b : BITMAP_CATALOGUE)
+        write_png(out + "/game/" + std::to_string(b.id) + "@2x.png", twins.at(b.id).get());
+    write_png(out + "/game/" + std::to_string(CROSSHAIR_ICON) + "@2x.png", paint_crosshair_2x().get());
+    review.join();
+}
+
 // Adjacent string literals holding data, which compilers take in far less
 // time and memory than an array of numbers. Every escape has three octal
 // digits, so a digit after it can never be read as part of it.
@@ -187,8 +202,12 @@ int main(int argc, char** argv) {
         chime = make_ambient_chime();
     });
 
+    // The @2x twins, four times the pixels, are painted meanwhile too.
+    Pictures twins;
+    std::thread paint_twins([&] { paint_pictures(twins, 2); });
+
     Pictures pictures;
-    paint_pictures(pictures);
+    paint_pictures(pictures, 1);
 
     std::vector<Entry> game;
     for (const BitmapInfo& b : BITMAP_CATALOGUE) {
@@ -225,6 +244,8 @@ int main(int argc, char** argv) {
     write_png(out + "/review/icons.png", icons.get());
 
     synth.join();
+    paint_twins.join();
+    write_twins(out, twins);
     for (const CueRow& row : CUE_TABLE) {
         const std::string file = "game/" + std::to_string(row.wave_id) + ".wav";
         write_file(out + "/" + file, wave(sounds.at(row.wave_id)));
