@@ -99,16 +99,24 @@ std::string ambient_rc(const std::vector<Entry>& entries) {
     return rc.str();
 }
 
+std::string twin_webp(int id) { return "native/" + std::to_string(id) + "@2x.webp"; }
+
 // The @2x twins and their review picture, as PNG, which the programs that
 // show them read. Neither the resource scripts nor the embedded sources name
 // them. Most of the time goes into compressing the two big ones, the scene
 // and the review: they are written side by side, each thread with surfaces
 // of its own.
+// The native game carries them as lossless WebP, a third lighter.
 void write_twins(const std::string& out, const Pictures& twins) {
     Surface all = scene_with_all_sprites(twins);
     std::thread review([&] { write_png(out + "/review/scene-all@2x.png", all.get()); });
+    std::thread webp([&] {
+        for (const BitmapInfo& b : BITMAP_CATALOGUE)
+            write_file(out + "/" + twin_webp(b.id), webp_lossless(twins.at(b.id).get()));
+    });
     for (const BitmapInfo& b : BITMAP_CATALOGUE)
         write_png(out + "/game/" + std::to_string(b.id) + "@2x.png", twins.at(b.id).get());
+    webp.join();
     write_png(out + "/game/" + std::to_string(CROSSHAIR_ICON) + "@2x.png", paint_crosshair_2x().get());
     review.join();
 }
@@ -270,6 +278,7 @@ int main(int argc, char** argv) {
     std::vector<Entry> carried = game;
     carried.push_back({"icon", WINDOW_ICON, "icons/window.ico"});
     carried.push_back({"wave", REFUSAL_BEEP_WAVE, beep_file});
+    for (const BitmapInfo& b : BITMAP_CATALOGUE) carried.push_back({"twin", b.id, twin_webp(b.id)});
     if (!font.empty()) carried.push_back({"font", LABEL_FONT, std::filesystem::absolute(font).string()});
     write_text(out + "/embedded_game.cpp", embedding_source("game", carried, out));
     write_text(out + "/embedded_ambient.cpp", embedding_source("ambient", ambient, out));
