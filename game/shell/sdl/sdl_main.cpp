@@ -2,9 +2,12 @@
 // does (Ambient located first, then the window, the fonts and the scene),
 // shows the first frame, opens the sound and the gamepads, and runs the
 // loop: it sleeps in SDL_WaitEvent while no game runs, and wakes for the
-// next tick while one does, and for the pads (sdl_pad.cpp). Options: --scale N (a whole or fractional factor; by default one
-// chosen from the display's size), --record FILE (the session as a script
-// plinkfield-sim replays), --replay FILE (a recording played back).
+// next tick while one does, and for the pads (sdl_pad.cpp). Options:
+// --scale N (a whole or fractional factor; by default one chosen from the
+// display's size), --record FILE (the session as a script plinkfield-sim
+// replays), --replay FILE (a recording played back).
+#include <malloc.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
@@ -107,6 +110,10 @@ void run_loop() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Pictures are decoded into large buffers that live a moment: kept out
+    // of the heap, they go back to the system when freed instead of
+    // holding the heap at its largest for the rest of the game.
+    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
     double scale = 0;  // chosen from the display
     std::string record_path, replay_path;
     for (int i = 1; i < argc; ++i) {
