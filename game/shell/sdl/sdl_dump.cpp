@@ -8,8 +8,8 @@
 // latest (tick_ns), the frames drawn, the button held
 // (pressed), the first frame's wall-clock time (first_frame_ns), the
 // game's pid, and the gamepads (pad: how many are attached, the pad's
-// cross-hair and whether it is shown, and the milliseconds it took to open
-// SDL's game-controller subsystem). The file is replaced whole (written
+// cross-hair, whether it is shown and whether the controls push it, and
+// the milliseconds it took to open SDL's game-controller subsystem). The file is replaced whole (written
 // aside, then renamed), so a reader never sees half of one.
 //
 // With PLINKFIELD_TEST_PAD=FIFO as well, the lines written to the named
@@ -18,16 +18,21 @@
 //   attach                  plugs the pad in
 //   detach                  pulls it out
 //   axis leftx|lefty N      moves the left stick, N from -32768 to 32767
+//   stick X Y               moves it on both axes at once
 //   button NAME down|up     a button by SDL's name: a, b, back, start,
 //                           dpup, dpdown, dpleft, dpright...
 // A thread reads the pipe and hands each line to the loop as an event, so
-// the loop never waits for the pipe; each line is read by the pads at once.
+// the loop never waits for the pipe. The lines wait in turn, and each is
+// done just before the loop next reads the pads, one a read: a button's
+// down and up written together are two changes, as a real pad's are, and
+// the pad is seen through the loop's own reads.
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <sstream>
 #include <string>
 
@@ -46,6 +51,7 @@ std::string pad_json() {
     std::snprintf(open_ms, sizeof open_ms, "%.2f", pad_open_ms());
     return "{\"pads\":" + std::to_string(pad_count()) + ",\"x\":" + std::to_string(gamepad_x()) +
            ",\"y\":" + std::to_string(gamepad_y()) + ",\"aiming\":" + (pad_aiming() ? "true" : "false") +
+           ",\"moving\":" + (gamepad_wait_ms(timer_now_ms()) >= 0 ? "true" : "false") +
            ",\"open_ms\":" + open_ms + "}";
 }
 
@@ -80,6 +86,7 @@ std::string native_json() {
 
 Uint32 test_pad_event = 0;
 SDL_Joystick* test_pad = nullptr;
+std::deque<std::string> test_pad_lines;
 
 int read_test_pad(void* fifo) {
     std::string line;
@@ -142,7 +149,15 @@ bool run_test_pad_line(const std::string& line) {
         return true;
     }
     if (!test_pad) return false;
-    if (verb == "axis") {
+    if (verb == "stick") {
+        char* end_x = nullptr;
+        char* end_y = nullptr;
+        const long x = std::strtol(name.c_str(), &end_x, 10), y = std::strtol(value.c_str(), &end_y, 10);
+        if (name.empty() || value.empty() || *end_x || *end_y || x < -32768 || x > 32767 || y < -32768 || y > 32767)
+            return false;
+        SDL_JoystickSetVirtualAxis(test_pad, SDL_CONTROLLER_AXIS_LEFTX, static_cast<Sint16>(x));
+        SDL_JoystickSetVirtualAxis(test_pad, SDL_CONTROLLER_AXIS_LEFTY, static_cast<Sint16>(y));
+    } else if (verb == "axis") {
         const SDL_GameControllerAxis axis = SDL_GameControllerGetAxisFromString(name.c_str());
         char* end = nullptr;
         const long v = std::strtol(value.c_str(), &end, 10);
@@ -155,9 +170,6 @@ bool run_test_pad_line(const std::string& line) {
     } else {
         return false;
     }
-    // Read at once, so that a press and its release written together are
-    // two events, as a real pad's are.
-    SDL_JoystickUpdate();
     return true;
 }
 
@@ -176,8 +188,15 @@ void dump_open() {
 void dump_handle(const SDL_Event& event) {
     if (!test_pad_event || event.type != test_pad_event) return;
     char* line = static_cast<char*>(event.user.data1);
-    if (!run_test_pad_line(line)) std::fprintf(stderr, "plinkfield: test pad: not understood: %s\n", line);
+    test_pad_lines.emplace_back(line);
     std::free(line);
+}
+
+void dump_before_pad_read() {
+    if (test_pad_lines.empty()) return;
+    const std::string line = test_pad_lines.front();
+    test_pad_lines.pop_front();
+    if (!run_test_pad_line(line)) std::fprintf(stderr, "plinkfield: test pad: not understood: %s\n", line.c_str());
 }
 
 void dump_write_if_changed() {

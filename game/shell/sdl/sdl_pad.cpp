@@ -197,6 +197,7 @@ void pad_read_due() {
     if (!opened) return;
     const double now = timer_now_ms();
     if (now < next_read_ms) return;
+    dump_before_pad_read();
     SDL_GameControllerUpdate();  // its events join the queue
     // While the cross-hair moves, the stick's release must be seen at once.
     const bool in_use = now < in_use_until_ms || gamepad_wait_ms(now) >= 0;

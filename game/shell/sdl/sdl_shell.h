@@ -119,8 +119,10 @@ bool window_closed();
 void dump_open();
 void dump_write_if_changed();
 // PLINKFIELD_TEST_PAD=FIFO: a virtual pad driven by the lines written to
-// FIFO (test-only); the lines arrive as events, which this runs.
+// FIFO (test-only). The lines arrive as events, which this keeps, and
+// dump_before_pad_read does the next one just before the pads are read.
 void dump_handle(const SDL_Event& event);
+void dump_before_pad_read();
 
 // -------------------------------------------------------------- pictures
 
