@@ -29,6 +29,12 @@ game_as_it_stands() {
         .state.cursor_y, ([.scene[] | select(.name | startswith("cartridge[")) | select(.visible)] | length)]
        | map(tostring) | join(" ")'
 }
+# Whether the X server shows the mouse pointer where it is, over the game.
+pointer_shown() { python3 "$HERE/cursor_shown.py"; }
+pointer_hidden() {
+    python3 "$HERE/cursor_shown.py"
+    [ $? = 1 ]
+}
 # The cross-hair drawn at point X Y: its lines meet there in black.
 crosshair_drawn_at() {
     shot pad-crosshair
@@ -82,6 +88,9 @@ exec 7<>"$PAD_PIPE"
 if launch pad "$WORK/game" PLINKFIELD_TEST_PAD="$PAD_PIPE" -- --record "$WORK/pad.sim"; then
     check "with no pad the game-controller subsystem is open, after the first frame, and nothing aims" \
         holds '.native.pad.open_ms >= 0 and .native.pad.pads == 0 and (.native.pad.aiming | not)'
+    # The mouse pointer rests on the field from here on, untouched.
+    xdotool mousemove --window "$WIN" 100 650
+    check_until "the mouse pointer is shown over the field" 20 pointer_shown
 
     pad attach
     check_until "a pad plugged in is seen" 20 pads_are 1
@@ -101,13 +110,23 @@ if launch pad "$WORK/game" PLINKFIELD_TEST_PAD="$PAD_PIPE" -- --record "$WORK/pa
     pad "axis leftx 0"
     still() { holds '.native.pad.moving | not'; }
     wait_for 20 still
+    check_until "the mouse pointer hides while the pad aims" 20 pointer_hidden
     expect "the stick moved it right only" "$y0" "$(q .native.pad.y)"
     expect "the game's cursor is where the cross-hair is" "$(pad_point)" "$(game_cursor)"
 
-    # A d-pad press: four pixels.
-    read -r x1 y1 < <(pad_point)
-    pad "button dpdown down" "button dpdown up"
-    expect_until "a d-pad press moves the cross-hair four pixels" "$x1 $((y1 + 4))" 20 pad_point
+    # The d-pad: four pixels a press, each way.
+    dpad_steps() {
+        local x y way dx dy
+        for way in down:0:4 right:4:0 up:0:-4 left:-4:0; do
+            IFS=: read -r way dx dy <<<"$way"
+            read -r x y < <(pad_point)
+            pad "button dp$way down" "button dp$way up"
+            wait_for 20 holds '.native.pad.moving | not' || { echo "$way: still moving"; return; }
+            expect_point() { [ "$(pad_point)" = "$((x + dx)) $((y + dy))" ]; }
+            wait_for 20 expect_point || echo "$way: from $x $y to $(pad_point)"
+        done
+    }
+    expect "a d-pad press moves the cross-hair four pixels its way" "" "$(dpad_steps)"
 
     if hit_a_rodent; then
         [ "$PAD_HIT" = 1 ] || note "hit on try $PAD_HIT"
@@ -132,6 +151,7 @@ if launch pad "$WORK/game" PLINKFIELD_TEST_PAD="$PAD_PIPE" -- --record "$WORK/pa
     expect "pulling it out while it held CANCEL down changes nothing" "$before" "$(game_as_it_stands)"
     check "and lets CANCEL go, and gives the mouse the pointer back" \
         holds '.native.pressed == 0 and (.native.pad.aiming | not)'
+    check_until "the mouse pointer shows again" 20 pointer_shown
     check_until "the game plays on" 20 ticks_beyond $((ticks + 5))
 
     # Plugged in again: it plays on where it left off.
@@ -160,6 +180,7 @@ if launch pad "$WORK/game" PLINKFIELD_TEST_PAD="$PAD_PIPE" -- --record "$WORK/pa
     check_until "the cross-hair is drawn in the sky" 20 crosshair_drawn_at "$px" "$py"
     xdotool mousemove --window "$WIN" 300 300
     check_until "the mouse moving takes the pointer back from the pad" 20 holds '.native.pad.aiming | not'
+    check_until "and the mouse pointer shows again" 20 pointer_shown
     crosshair_gone() { ! crosshair_drawn_at "$px" "$py"; }
     check_until "and the game no longer draws the pad's cross-hair" 20 crosshair_gone
 
