@@ -70,7 +70,7 @@ def main(argv):
     found = sorted(s for name, cue in cues.items() for s in starts(out, name, cue))
     ms = lambda frames: "%d ms" % (frames * 1000 // RATE)  # noqa: E731
     if not found:
-        print("no cue started after frame %d" % begin)
+        print("none of the cues began on its own after frame %d (mixed with another, or never played)" % begin)
         return 1
     (p1, first), rest = found[0], found[1:]
     if not rest:
