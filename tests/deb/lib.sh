@@ -10,9 +10,9 @@
 # ----------------------------------------------------------------- processes
 
 # Living processes (no zombies) whose program file is ROOT/PATH.
-processes_of() { processes_from "$ROOT/$1"; }
+processes_in_root() { processes_from "$ROOT/$1"; }
 AMBIENT=usr/lib/plinkfield/plinkfield-ambient
-ambient_running() { [ -n "$(processes_of "$AMBIENT")" ]; }
+ambient_running() { [ -n "$(processes_in_root "$AMBIENT")" ]; }
 no_ambient() { ! ambient_running; }
 
 # stop_leftovers: ends what this run started and may have left: its game and
@@ -21,7 +21,7 @@ GAME_PID=""
 stop_leftovers() {
     [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null
     local pid
-    for pid in $(processes_of "$AMBIENT"); do kill "$pid" 2>/dev/null; done
+    for pid in $(processes_in_root "$AMBIENT"); do kill "$pid" 2>/dev/null; done
     stop_x
 }
 
@@ -50,9 +50,9 @@ play_start_and_close() {
         pass "START starts the game and the installed Ambient, $ROOT/$AMBIENT"
     else
         fail "START starts the installed Ambient" \
-            "stage $(q .state.stage), the game's children $(q .native.ambient), running from the root: $(processes_of "$AMBIENT")"
+            "stage $(q .state.stage), the game's children $(q .native.ambient), running from the root: $(processes_in_root "$AMBIENT")"
     fi
-    expect "the game's Ambient is the installed one" "$(q '.native.ambient[0]')" "$(processes_of "$AMBIENT")"
+    expect "the game's Ambient is the installed one" "$(q '.native.ambient[0]')" "$(processes_in_root "$AMBIENT")"
 
     click_element close_button
     if wait_for 20 game_gone && wait_for 10 no_ambient; then

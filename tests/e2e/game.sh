@@ -168,6 +168,7 @@ run_game() {
 
     click_button "$ID_START"
     settle || fail "the game answers the arrow keys after START during a game"
+    look
     expect "START during a game changes nothing and starts no second Ambient" "$((25 - shots)) 1" \
         "$(cartridges_shown) $(processes_of Ambient.exe)"
 

@@ -135,6 +135,7 @@ monkey_check() {
         monkey_problem responsive "the arrow keys did not move the window: $(probe gui)"
         return 1
     fi
+    look
     local score hits misses
     score=$(text_of "$ID_SCORE") hits=$(text_of "$ID_HITS") misses=$(text_of "$ID_MISSES")
     [[ "$score" =~ ^[0-9]{6,}$ && "$hits" =~ ^[0-9]{4}$ && "$misses" =~ ^[0-9]{4}$ ]] ||

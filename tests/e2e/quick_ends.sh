@@ -26,6 +26,7 @@ run_quick_cancel() {
         xdotool mousemove $start click 1 mousemove $cancel click 1
         # Both handled once the keys after them have moved the window.
         settle || { fail "the game answers the arrow keys after START and CANCEL ($i of 20)"; break; }
+        look
         [ "$(banner "$ID_CANCELED") $(cartridges_shown)" = "1 GAME CANCELED 25" ] && ok=$((ok + 1))
         ambient_left
     done
@@ -87,6 +88,7 @@ run_quick_other() {
         button_gap
         xdotool mousemove $start click 1 mousemove $((WX + 600)) $((WY + 740)) click --repeat 25 --delay 10 1
         settle || { fail "the game answers the arrow keys after START and 25 misses"; break; }
+        look
         [ "$(banner "$ID_GAME_OVER") $(text_of "$ID_MISSES")" = "1 GAME OVER 0025" ] && over=$((over + 1))
         ambient_left
     done

@@ -74,9 +74,9 @@ trap cleanup EXIT
 trap 'exit 130' INT TERM
 
 # The helpers and the runs, by subject.
-for part in wine scene files game quick_ends ambient monkey; do
+for subject in wine scene files game quick_ends ambient monkey; do
     # shellcheck source=/dev/null
-    . "$HERE/$part.sh"
+    . "$HERE/$subject.sh"
 done
 
 # ======================================================== the whole run

@@ -50,31 +50,14 @@ window_xy() { echo "$WX $WY"; }
 window_state() { echo "$WX $WY $ICONIC"; }
 banner() { echo "$(field "$1" 7) $(text_of "$1")"; }
 
-# settle: the game has handled every input sent so far. Keys and clicks
-# reach it in the order they were sent, so once an arrow key has moved the
-# window, everything before it has been handled; a second key moves the
-# window back. Needs the keyboard focus on the main window. The window's
-# place is read from the X server (window_at), which follows each move the
-# game makes: that costs no Wine process.
-settle() {
-    look
-    local x0=$WX y0=$WY
-    xdotool key Right
-    wait_for 20 window_at $((x0 + 2)) "$y0" || return 1
-    xdotool key Left
-    wait_for 20 window_at "$x0" "$y0" || return 1
-    look
-}
+# Keys go to the window with the keyboard focus, the main window: settle
+# (tests/lib/x11.sh) needs it there. The scene is read again after it.
+key() { xdotool key "$@"; }
 
 # gui: "focus F capture C" of the game's thread.
 gui() { probe gui | awk '{ print $1, $2, $3, $4 }'; }
 in_move_loop() { [ "$(probe gui | awk '{ print $6 }')" = 1 ]; }
 out_of_move_loop() { [ "$(probe gui | awk '{ print $6 }')" = 0 ]; }
-
-# Real input at client coordinates of the main window.
-click_at() {
-    xdotool mousemove $((WX + $1)) $((WY + $2)) click 1
-}
 
 # The middle of a button, by control id, on the screen.
 button_middle() {

@@ -42,3 +42,21 @@ window_position() {
 }
 window_at() { [ "$(window_position)" = "$1 $2" ]; }
 window_viewable() { xwininfo -id "$WIN" 2>/dev/null | grep -q IsViewable; }
+
+# click_at X Y: a real left click at a point of the window WIN.
+click_at() { xdotool mousemove --window "$WIN" "$1" "$2" click 1; }
+
+# settle: the game has handled every input sent so far. Keys and clicks
+# reach it in the order they were sent, so once an arrow key has moved the
+# window, everything before it has been handled; a second key moves the
+# window back. The suite's `key` sends keys to the game's window; the
+# window's place is read from the X server, which follows each move.
+settle() {
+    local x0 y0
+    read -r x0 y0 < <(window_position)
+    [ -n "${y0:-}" ] || return 1
+    key Right
+    wait_for 20 window_at $((x0 + 2)) "$y0" || return 1
+    key Left
+    wait_for 20 window_at "$x0" "$y0"
+}

@@ -22,6 +22,11 @@
 # (a second game, a stall) and sound.sh (the cues, no sound device, no
 # Ambient; cue_cut.py reads the mix). What the other suites share with this
 # one is in tests/lib/.
+#
+# Environment:
+#   NATIVE_GROUPS the groups of checks to run, by file (default all, in
+#                 this order): start game window timer sound; game and
+#                 window go on with the game that start opened
 set -u -o pipefail
 
 if [ $# -lt 2 ]; then
@@ -105,22 +110,8 @@ launch() {
     wait_for 30 first_frame_shown || { fail "$name: the game shows its first frame" "see $ART/$name.log"; return 1; }
 }
 
-# Real input at game coordinates of the main window.
-click_at() { xdotool mousemove --window "$WIN" "$1" "$2" click 1; }
 # The window's own keys.
 key() { xdotool key --window "$WIN" "$@"; }
-
-# settle: the game has handled every input sent so far. Events reach it in
-# the order they were sent, so once an arrow key has moved the window,
-# everything before it has been handled; a second key moves it back.
-settle() {
-    local x0 y0
-    read -r x0 y0 < <(window_position)
-    key Left
-    wait_for 20 window_at $((x0 - 2)) "$y0" || return 1
-    key Right
-    wait_for 20 window_at "$x0" "$y0"
-}
 
 ambient_pid() { q '.native.ambient[0] // empty'; }
 ambient_started() { [ -n "$(ambient_pid)" ] && alive "$(ambient_pid)"; }
@@ -141,9 +132,11 @@ install_copies
 note "display $DISPLAY with openbox; programs in $WORK"
 T0=$(date +%s)
 
-for part in start game window timer sound; do
+MAIN=""  # the first run of the game, opened by start.sh
+for group in ${NATIVE_GROUPS:-start game window timer sound}; do
+    [ -f "$HERE/$group.sh" ] || { fail "no group of checks '$group'"; continue; }
     # shellcheck source=/dev/null
-    . "$HERE/$part.sh"
+    . "$HERE/$group.sh"
 done
 
 check "no plinkfield or plinkfield-ambient of this run is left" \

@@ -15,19 +15,26 @@ MISS_CUES=("$RES/game/7900.wav" "$RES/game/8200.wav" "$RES/game/7700.wav")
 
 peeking() { holds '[.scene[] | select((.name | startswith("peek[")) and .visible)] | length > 0'; }
 
-# Two misses 150 ms apart, right after a rodent's pop-up cue (so that no
-# other cue comes between them): the second's cue must cut the first's
-# off. CUT says what the mix showed; a mix that cannot tell (the first cue
-# had ended, or another came between) is tried again, three times at most.
+# Two misses, the second while the first one's cue plays, right after a
+# rodent's pop-up cue (so that no other cue comes between them): the
+# second's cue must cut the first's off. The second click waits until the
+# first shot's cue is in the mix: the shot handled, then two more of the
+# mixer's buffers (1024 frames each) written. CUT says what the mix showed;
+# a mix that cannot tell (the first cue had ended, or another came between)
+# is tried again, three times at most.
 two_misses_cut() {
-    local try shots from played status
+    local try shots from mixed played status
     for try in 1 2 3; do
         wait_for 30 peeking || { CUT="no rodent came up"; return 1; }
         shots=$(q .state.shots_fired)
         from=$(( $(mix_size) / MIX_FRAME_BYTES ))
-        xdotool mousemove --window "$WIN" 850 200 click --repeat 2 --delay 150 1
-        wait_for 20 shots_are $((shots + 2)) || { CUT="the clicks fired no two shots"; return 1; }
-        # Both cues are mixed once a second more has been played.
+        click_at 850 200
+        wait_for 20 shots_are $((shots + 1)) || { CUT="the click fired no shot"; return 1; }
+        mixed=$(( $(mix_size) + 2 * 1024 * MIX_FRAME_BYTES ))
+        wait_for 20 mix_beyond "$mixed" || { CUT="the disk audio driver wrote nothing more"; return 1; }
+        click_at 850 200
+        wait_for 20 shots_are $((shots + 2)) || { CUT="the second click fired no shot"; return 1; }
+        # Both cues are in the mix once a second more has been played.
         played=$(( $(mix_size) + MIX_SECOND_BYTES ))
         wait_for 20 mix_beyond "$played" || { CUT="the disk audio driver wrote nothing more"; return 1; }
         CUT=$(python3 "$HERE/cue_cut.py" "$MIX" "$from" "${MISS_CUES[@]}")
@@ -46,6 +53,7 @@ if launch mixer "$WORK/mixer" SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$MIX" && s
         pass "a new cue cuts off the one playing ($CUT)"
     else
         fail "a new cue cuts off the one playing" "${CUT:-no sound device: see $ART/mixer.log}"
+        cp "$MIX" "$ART/mixer.raw" 2>/dev/null
     fi
     click_element close_button
     wait_for 20 ended_with_ambient

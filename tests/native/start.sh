@@ -63,7 +63,6 @@ other_buttons_on_start() {
 }
 
 echo "== the start screen"
-MAIN=""
 T_START=$(date +%s%N)
 if launch main "$WORK/game"; then
     MAIN=1
