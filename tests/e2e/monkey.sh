@@ -123,7 +123,9 @@ MONKEY_PREVIOUS=""
 monkey_check() {
     MONKEY_CHECKS=$((MONKEY_CHECKS + 1))
     if [ "$(processes_of Plinkfield.exe)" != 1 ]; then
-        monkey_problem alive "$(processes_of Plinkfield.exe) game processes"
+        # Say what else is gone with it: the X server, and the game's last word.
+        monkey_problem alive "$(processes_of Plinkfield.exe) game processes; the X server $(alive "$XVFB_PID" &&
+            echo runs || echo is gone); the game's log ends: $(tail -n 1 "$ART/game.log" 2>/dev/null)"
         return 1
     fi
     look
