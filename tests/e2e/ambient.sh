@@ -35,6 +35,7 @@ sink_holds() {
 sink_size() { stat -c %s "$1" 2>/dev/null || echo 0; }
 sink_at_least() { [ "$(sink_size "$1")" -ge "$2" ]; }
 
+# Ambient started on its own, as the shell starts it for the game.
 run_ambient() {
     echo "== Ambient on its own"
     local sink="$WORK/ambient.raw" wave="$RES/ambient/300.wav" at size
@@ -136,4 +137,3 @@ run_every_ambient() {
     click_button "$ID_CLOSE"
     check_until "the close button ends the game" 20 game_ended
 }
-

@@ -23,5 +23,3 @@ run_files() {
         "file_version 1.0.3.0|product_version 1.0.3.0|FileDescription Plinkfield|ProductName Plinkfield|" \
         "$(probe version "$windows_path" | tr '\n' '|')"
 }
-
-# The scene picture wherever no child window is on show, in a new

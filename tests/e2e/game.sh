@@ -1,6 +1,7 @@
 # The first game: start-up, the window's own handling, one whole game and
 # its ends, the close button; and Alt+F4 during a game. Sourced by run.sh.
 
+# The scene picture wherever no child window is on show, in a new
 # screenshot: how many pixels differ.
 start_picture_differs() {
     shot start
@@ -221,5 +222,3 @@ run_alt_f4() {
     check_until "Alt+F4 ends the game" 20 game_ended
     check_until "Alt+F4 leaves no Ambient running" 20 ambient_ended
 }
-
-# END_COUNT: how many of the quick ends left an Ambient running; each one

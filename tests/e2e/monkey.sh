@@ -268,4 +268,3 @@ run_monkey() {
     check_until "monkey: the close button ends the game" 20 game_ended
     check_until "monkey: and no Ambient is left" 20 ambient_ended
 }
-

@@ -2,7 +2,9 @@
 # Close from the system menu and GAME OVER, each before the new Ambient has
 # settled. Sourced by run.sh.
 
-# left is closed by hand, so that it cannot hide the next.
+# ambient_left: waits for the Ambients to end; LEFT counts the quick ends
+# that left one running, and each one left is closed by hand, so that it
+# cannot hide the next.
 ambient_left() {
     wait_for 20 ambient_ended && return 0
     LEFT=$((LEFT + 1))
@@ -97,5 +99,3 @@ run_quick_other() {
     click_button "$ID_CLOSE"
     check_until "the close button ends the game" 20 game_ended
 }
-
-# Ambient started on its own, as the shell starts it for the game.

@@ -198,4 +198,3 @@ shoot_picture() {
     done
     return 1
 }
-

@@ -98,4 +98,3 @@ launch_game() {
     WIN=$(xdotool search --name '^Plinkfield$' | tail -n 1)
     [ -n "$WIN" ]
 }
-

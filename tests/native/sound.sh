@@ -97,4 +97,3 @@ for kind in lonely broken; do
         wait_for 20 gone "$GAME_PID"
     fi
 done
-

@@ -109,4 +109,3 @@ if launch scaled "$WORK/game" -- --scale 0.75; then
     key alt+F4
     wait_for 20 ended_with_ambient
 fi
-
