@@ -133,7 +133,7 @@ note "display $DISPLAY with openbox; programs in $WORK"
 T0=$(date +%s)
 
 MAIN=""  # the first run of the game, opened by start.sh
-for group in ${NATIVE_GROUPS:-start game window timer sound}; do
+for group in ${NATIVE_GROUPS:-start game window timer sound record screens}; do
     [ -f "$HERE/$group.sh" ] || { fail "no group of checks '$group'"; continue; }
     # shellcheck source=/dev/null
     . "$HERE/$group.sh"
