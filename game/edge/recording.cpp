@@ -1,7 +1,8 @@
 #include "game/edge/recording.h"
 
+#include <algorithm>
+
 #include "game/edge/script.h"
-#include "game/rules/game_state.h"
 
 namespace {
 
@@ -14,12 +15,6 @@ void write_pending_ticks() {
     if (pending_ticks == 0) return;
     write(tick_line(pending_ticks));
     pending_ticks = 0;
-}
-
-// With no game running no tick can follow before the next input: the file
-// is complete as it stands.
-void settle() {
-    if (game.stage == STAGE_IDLE) write_pending_ticks();
 }
 
 }  // namespace
@@ -46,13 +41,11 @@ void record_line(const std::string& line) {
     if (!sink) return;
     write_pending_ticks();
     write(line);
-    settle();
 }
 
 void record_tick() {
     if (!sink) return;
     ++pending_ticks;
-    settle();
 }
 
 void record_seed(std::uint32_t seed) {

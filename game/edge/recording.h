@@ -4,9 +4,9 @@
 // as one "tick N" line; "seed N" where the game read the clock.
 //
 // Lines are handed to the sink as they happen, except the ticks of a run,
-// which go out before the next input and whenever no game runs, so a file
-// read while no game runs (before START, after CANCEL or GAME OVER) is the
-// whole session so far.
+// which go out with the next input. Only a running game ticks, and every
+// end of a game is an input, so a file read while no game runs (before
+// START, after CANCEL or GAME OVER) is the whole session so far.
 #pragma once
 
 #include <cstdint>

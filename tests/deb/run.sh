@@ -349,4 +349,4 @@ if [ -f "$icon64" ] && [ -f "$DESKTOP" ]; then
     fi
 fi
 
-summary deb
+summary

@@ -1,8 +1,8 @@
 // The game's pictures from the files built into the program: the bitmaps
-// as SDL reads BMP files, their twins as SDL_image reads WebP, and the
-// icons (the cross-hair, the window's), which SDL cannot read, decoded by
-// the edge and wrapped in a surface.
-#include <SDL_image.h>
+// as SDL reads BMP files, their twins from WebP, and the icons (the
+// cross-hair, the window's), which SDL cannot read, decoded by the edge and
+// wrapped in a surface.
+#include <webp/decode.h>
 
 #include <cstdint>
 #include <cstring>
@@ -20,8 +20,19 @@ SDL_Surface* load_game_bitmap(int id) {
 
 SDL_Surface* load_game_twin(int id) {
     const EmbeddedResource* r = find_game_resource(ResourceKind::twin, id);
-    if (!r) return nullptr;
-    return IMG_LoadWEBP_RW(SDL_RWFromConstMem(r->data, static_cast<int>(r->size)));
+    int w = 0, h = 0;
+    if (!r || !WebPGetInfo(r->data, r->size, &w, &h)) return nullptr;
+    // Decoded straight into the renderer's own pixel format (B, G, R, A in
+    // memory is ARGB8888 on this little-endian machine), so that making the
+    // texture is a plain copy: the scene's twin is four million pixels.
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888);
+    if (!s) return nullptr;
+    const auto bytes = static_cast<std::size_t>(s->pitch) * static_cast<std::size_t>(h);
+    if (!WebPDecodeBGRAInto(r->data, r->size, static_cast<std::uint8_t*>(s->pixels), bytes, s->pitch)) {
+        SDL_FreeSurface(s);
+        return nullptr;
+    }
+    return s;
 }
 
 namespace {

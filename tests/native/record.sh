@@ -1,0 +1,94 @@
+# Recordings: a real game played with real input and recorded, fed to the
+# simulator, which must end in the game's own state and scene; the same
+# recording shifted by one tick, which must not; the recording played back
+# in the window; files that are no recording. Sourced by run.sh.
+
+SIM=$BUILD/plinkfield-sim
+
+# sim_of SCRIPT: the state and the scene plinkfield-sim prints for SCRIPT
+# followed by "state" and "scene", one JSON line each, compact.
+sim_of() {
+    { cat "$1"; printf 'state\nscene\n'; } | "$SIM" | tail -n 2 | jq -c '.state // .scene'
+}
+# dump_of DUMP: the same two lines from a game's dump.
+dump_of() { jq -c '.state, .scene' "$1"; }
+
+# A raised rodent's middle, in window pixels ("" when none stands up).
+raised_rodent_at() {
+    q '.native.scale as $s | [range(1; 10) as $h | select(.state.hole_hittable[$h - 1] == 1)
+       | .scene[] | select(.name == "raised[\($h)]" and .visible)
+       | "\((.x + .w / 2) * $s | floor) \((.y + .h / 2) * $s | floor)"] | first // empty'
+}
+a_rodent_stands() { AT=$(raised_rodent_at); [ -n "$AT" ]; }
+
+# play_recorded_game: START, shots until SHOTS have been fired (at every
+# rodent that stands up, in the sky meanwhile, a move before each), CANCEL.
+play_recorded_game() {
+    local fired=0 hits0
+    start_game || return 1
+    while [ "$fired" -lt 22 ]; do
+        if [ $((fired % 4)) = 0 ] && wait_for 8 a_rodent_stands; then
+            # shellcheck disable=SC2086
+            xdotool mousemove --window "$WIN" $AT click 1
+        else
+            xdotool mousemove --window "$WIN" $((300 + fired * 20)) 150 click 1
+        fi
+        fired=$((fired + 1))
+        wait_for 20 shots_are "$fired" || return 1
+    done
+    click_element cancel_button
+    wait_for 20 stage_is 0 && wait_for 20 no_ambient
+}
+
+echo "== recordings"
+REC=$WORK/game.sim
+if launch recorded "$WORK/game" -- --record "$REC" && play_recorded_game; then
+    LIVE=$DUMP
+    check "the game recorded its header, START, the seed, ticks, moves, clicks and CANCEL" sh -c "
+        head -n 1 '$REC' | grep -q '^# plinkfield ' &&
+        grep -qx start '$REC' && grep -qx cancel '$REC' && grep -q '^seed [0-9]*$' '$REC' &&
+        grep -q '^tick [0-9]*$' '$REC' && grep -q '^move ' '$REC' && [ \$(grep -c '^click ' '$REC') -ge 22 ]"
+    note "the game: $(q '"\(.state.shots_fired) shots, \(.state.hits) hits, \(.state.misses) misses"')"
+    check "the game hit something and missed something" holds '.state.hits >= 1 and .state.misses >= 1'
+    dump_of "$LIVE" >"$WORK/live.json"
+    sim_of "$REC" >"$WORK/sim.json"
+    check "the simulator replays the recording to the game's very state and scene" cmp -s "$WORK/live.json" "$WORK/sim.json"
+    # A test of the test: one tick more, just after the first rodent's seed.
+    sed '0,/^seed /{/^seed /a tick 1
+}' "$REC" >"$WORK/shifted.sim"
+    sim_of "$WORK/shifted.sim" >"$WORK/shifted.json"
+    check "the same recording shifted by one tick ends elsewhere" sh -c "! cmp -s '$WORK/live.json' '$WORK/shifted.json'"
+    click_element close_button
+    wait_for 20 gone "$GAME_PID"
+    check "the closed game's recording ends with its close" sh -c "tail -n 1 '$REC' | grep -qx close"
+
+    # The recording played back: the window ends on the game's state and
+    # stays open on it, taking no input, until Esc.
+    if launch replayed "$WORK/game" -- --replay "$REC"; then
+        replayed_to_the_end() { [ "$(dump_of "$DUMP")" = "$(cat "$WORK/live.json")" ]; }
+        check "--replay plays the recorded game to its end in the window" wait_for 120 replayed_to_the_end
+        # M mutes, in a replay too: once it has, the click and the key before
+        # it have been handled.
+        read -r x0 y0 < <(window_position)
+        click_at 850 200
+        key Left m
+        wait_for 20 holds .native.muted
+        check "a replay takes no input: no shot, no move" sh -c \
+            "[ \"\$(jq -c '.state, .scene' '$DUMP')\" = \"\$(cat '$WORK/live.json')\" ] && [ '$(window_position)' = '$x0 $y0' ]"
+        key Escape
+        check "Esc ends the replay, and its Ambient with it" wait_for 20 ended_with_ambient
+    fi
+else
+    fail "a recorded game: START, 22 shots, CANCEL" "see $ART/recorded.log"
+fi
+
+# Files that are no recording: refused with their first bad line, before
+# any window.
+printf 'start\ntick 4\nclick 61\n' >"$WORK/cut.sim"
+refused_line() {
+    local out
+    out=$("$WORK/game/plinkfield" --replay "$1" 2>&1 >/dev/null)
+    [ $? = 1 ] && case "$out" in "plinkfield: $1: $2"*) ;; *) false ;; esac
+}
+check "a recording cut short is refused, naming its line" refused_line "$WORK/cut.sim" "line 3: 'click' takes 2 arguments"
+check "a picture is no recording: refused at its first line" refused_line "$RES/game/100.bmp" "line 1: "
