@@ -51,7 +51,7 @@ burrow_of() {
     {
         printf 'seed %s\nstart\n' "$seed"
         for ((i = 0; i <= $1; i++)); do printf 'tick 48\nstate\n'; done
-    } | "$BUILD/plinkfield-sim" | jq -r "select(.state.spawn_count == $1) | .state.active_hole" | head -n 1
+    } | "$SIM" | jq -r "select(.state.spawn_count == $1) | .state.active_hole" | head -n 1
 }
 recording_has_seed() { grep -q '^seed ' "$WORK/pad.sim"; }
 
@@ -185,11 +185,7 @@ if launch pad "$WORK/game" PLINKFIELD_TEST_PAD="$PAD_PIPE" -- --record "$WORK/pa
     check_until "and the game no longer draws the pad's cross-hair" 20 crosshair_gone
 
     # The recording, read while no game runs, is the game's own state.
-    replayed() {
-        (cat "$WORK/pad.sim"; printf 'state\nscene\n') | "$BUILD/plinkfield-sim" | tail -n 2 | jq -cS '.state // .scene' | tr -d '\n'
-    }
-    live() { jq -cS '.state, .scene' "$DUMP" | tr -d '\n'; }
-    same_game() { [ "$(replayed)" = "$(live)" ]; }
+    same_game() { [ "$(sim_of "$WORK/pad.sim")" = "$(dump_of "$DUMP")" ]; }
     check_until "the simulator replays the pad's recording to the game's own state and scene" 20 same_game
     check "the recording holds the pad's presses as the clicks and commands they are" \
         sh -c "grep -q '^click ' '$WORK/pad.sim' && grep -q '^start$' '$WORK/pad.sim' && grep -q '^cancel$' '$WORK/pad.sim'"
