@@ -27,6 +27,7 @@
 // down and up written together are two changes, as a real pad's are, and
 // the pad is seen through the loop's own reads.
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -180,6 +181,12 @@ void dump_open() {
     if (path && !path[0]) path = nullptr;
     const char* fifo = std::getenv("PLINKFIELD_TEST_PAD");
     if (!fifo || !fifo[0]) return;
+    // A named pipe only: a plain file would be read again and again.
+    struct stat st {};
+    if (stat(fifo, &st) != 0 || !S_ISFIFO(st.st_mode)) {
+        std::fprintf(stderr, "plinkfield: PLINKFIELD_TEST_PAD: %s is no named pipe\n", fifo);
+        return;
+    }
     test_pad_event = SDL_RegisterEvents(1);
     if (test_pad_event == Uint32(-1)) return;
     SDL_DetachThread(SDL_CreateThread(read_test_pad, "test pad", const_cast<char*>(fifo)));
