@@ -1,4 +1,4 @@
-// Benchmark probe, not part of the game: what SDL 2 itself costs with the
+// Benchmark probe, outside the game: what SDL 2 itself costs with the
 // game-controller subsystem, so that bench/native-pads can show why the
 // game opens it after its first frame and reads its pads on its own
 // schedule. Built by bench/native-pads with the system's compiler.
