@@ -71,11 +71,14 @@ std::vector<std::string> split_words(std::string_view line) {
     }
 }
 
+// Built by appending: GCC 12 at -O3 warns -Wrestrict (wrongly) inside
+// `"'" + std::string(...)`.
 std::string quoted(std::string_view word) {
     constexpr std::size_t SHOWN = 32;
-    if (word.size() <= SHOWN) return "'" + std::string(word) + "'";
+    std::string q = "'";
+    if (word.size() <= SHOWN) return q.append(word).append("'");
     // Cut on a character boundary, so the message stays UTF-8.
     std::size_t cut = SHOWN;
     while (cut > 0 && (static_cast<unsigned char>(word[cut]) & 0xC0) == 0x80) --cut;
-    return "'" + std::string(word.substr(0, cut)) + "...' (" + std::to_string(word.size()) + " bytes)";
+    return q.append(word.substr(0, cut)).append("...' (").append(std::to_string(word.size())).append(" bytes)");
 }

@@ -18,7 +18,6 @@
 namespace {
 
 constexpr int SCENE_PICTURE = 100;
-constexpr int CROSSHAIR_ICON = 32;
 // What Windows hands a label as its background: the stock light grey brush.
 constexpr SDL_Color LABEL_GREY = {192, 192, 192, 255};
 
