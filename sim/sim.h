@@ -21,6 +21,13 @@ LineResult run_line(const std::string& line, long long line_number, std::string&
 // Program start: a fresh GameState, the scene built, Ambient located.
 void start_simulation();
 
+// `tick N` reads N as a count of 0 to MAX_TICK_COUNT (anything else is a bad
+// number) and runs at most MAX_TICKS_PER_LINE of them, 10 000 s of game
+// time: a larger count is refused, so that no line keeps the simulator busy
+// for seconds. A script runs more with more lines.
+inline constexpr long long MAX_TICK_COUNT = 1000000000;
+inline constexpr long long MAX_TICKS_PER_LINE = 100000;
+
 // ---- Script text (sim_input.cpp) ----
 
 // The longest line taken, its line ending not counted. Real script lines

@@ -61,7 +61,9 @@ std::string run(const std::vector<std::string>& t) {
     }
     if (cmd == "tick") {
         if (t.size() > 2) throw Failure{"'tick' takes at most one argument"};
-        long long n = t.size() == 2 ? number(t[1], 0, 1000000000) : 1;
+        long long n = t.size() == 2 ? number(t[1], 0, MAX_TICK_COUNT) : 1;
+        if (n > MAX_TICKS_PER_LINE)
+            throw Failure{"'tick' runs at most " + std::to_string(MAX_TICKS_PER_LINE) + " ticks a line"};
         for (long long i = 0; i < n; ++i) game_tick();
         return "";
     }
