@@ -5,9 +5,8 @@
 
 #include <mmsystem.h>
 
-static constexpr int BACKGROUND_PICTURE = 100;
-static constexpr int LOOP_WAVE = 300;
-static constexpr int SPARE_WAVE = 600;
+#include "game/model/layout.h"
+
 static constexpr int WINDOW_SIZE = 80;
 
 LRESULT CALLBACK WndProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -21,15 +20,15 @@ LRESULT CALLBACK WndProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam
 }
 
 void playwav1() {
-    PlaySoundA(MAKEINTRESOURCEA(LOOP_WAVE), GetModuleHandleA(nullptr), SND_RESOURCE | SND_ASYNC | SND_LOOP);
+    PlaySoundA(MAKEINTRESOURCEA(AMBIENT_LOOP_WAVE), GetModuleHandleA(nullptr), SND_RESOURCE | SND_ASYNC | SND_LOOP);
 }
 
 // Plays the short spare sound to its end; nothing calls it.
-void playwav2() { PlaySoundA(MAKEINTRESOURCEA(SPARE_WAVE), GetModuleHandleA(nullptr), SND_RESOURCE); }
+void playwav2() { PlaySoundA(MAKEINTRESOURCEA(AMBIENT_CHIME_WAVE), GetModuleHandleA(nullptr), SND_RESOURCE); }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     HBITMAP picture = static_cast<HBITMAP>(
-        LoadImageA(instance, MAKEINTRESOURCEA(BACKGROUND_PICTURE), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        LoadImageA(instance, MAKEINTRESOURCEA(AMBIENT_PICTURE), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
 
     WNDCLASSEXA window_class{};
     window_class.cbSize = sizeof window_class;

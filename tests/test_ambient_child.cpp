@@ -2,6 +2,7 @@
 // that starting and stopping it leave no process behind. Stand-in
 // companions are small shell scripts in a fresh folder.
 #include <fcntl.h>
+#include <pthread.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -9,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -17,6 +19,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "game/audio/sdl/ambient_child.h"
 
@@ -137,6 +140,137 @@ TEST_F(CompanionTest, ACompanionDeafToSigtermAndItsInputIsKilled) {
         std::getline(cmd, text, '\0');
         return text == "sleep";
     }));
+    // It had half a second to go, and not much more.
+    const auto asked = std::chrono::steady_clock::now();
+    stop_companion(child);
+    const auto waited = std::chrono::steady_clock::now() - asked;
+    EXPECT_TRUE(gone(pid));
+    EXPECT_GE(waited, std::chrono::milliseconds(450));
+    EXPECT_LT(waited, std::chrono::seconds(3));
+}
+
+TEST_F(CompanionTest, StopAsksWithSigtermBeforeItKills) {
+    // Deaf to its input, so that only the signal can end it; it notes the
+    // signal and leaves.
+    const std::string script =
+        "#!/bin/sh\ntrap 'echo term >\"$0.got\"; exit 0' TERM\necho ready >\"$0.ready\"\n"
+        "while :; do sleep 0.05; done\n";
+    CompanionProcess child;
+    ASSERT_TRUE(spawn_companion(file("polite", script, true), child));
+    const pid_t pid = child.pid;
+    ASSERT_TRUE(eventually([&] { return read("polite.ready") == "ready\n"; }));
+    stop_companion(child);
+    EXPECT_TRUE(gone(pid));
+    EXPECT_EQ(read("polite.got"), "term\n") << "killed without being asked";
+}
+
+TEST_F(CompanionTest, StopClosesTheLifelineSoTheCompanionReadsEndOfFile) {
+    // Deaf to SIGTERM: only the end of its input lets it finish its work.
+    const std::string script =
+        "#!/bin/sh\ntrap '' TERM\necho ready >\"$0.ready\"\ncat >/dev/null\necho eof >\"$0.eof\"\n";
+    CompanionProcess child;
+    ASSERT_TRUE(spawn_companion(file("reader", script, true), child));
+    const pid_t pid = child.pid;
+    ASSERT_TRUE(eventually([&] { return read("reader.ready") == "ready\n"; }));
+    stop_companion(child);
+    EXPECT_TRUE(gone(pid));
+    EXPECT_EQ(read("reader.eof"), "eof\n") << "its input never ended before the kill";
+}
+
+// The descriptors this process holds, by count.
+std::size_t open_descriptors() {
+    std::size_t n = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator("/proc/self/fd")) ++n;
+    return n;
+}
+
+TEST_F(CompanionTest, NoDescriptorOutlivesTheCompanion) {
+    const std::string sleeper = file("sleeper", "#!/bin/sh\nexec sleep 1000\n", true);
+    const std::string brief = file("brief", "#!/bin/sh\nexit 0\n", true);
+    const std::string plain = file("plain", "#!/bin/sh\nexec sleep 1000\n", false);
+    const std::size_t before = open_descriptors();
+    for (int round = 0; round < 3; ++round) {
+        CompanionProcess child;
+        EXPECT_FALSE(spawn_companion(dir + "/missing", child));
+        EXPECT_EQ(open_descriptors(), before) << "a start that found nothing";
+        EXPECT_FALSE(spawn_companion(plain, child));
+        EXPECT_EQ(open_descriptors(), before) << "a start of a file that is not a program";
+
+        ASSERT_TRUE(spawn_companion(sleeper, child));
+        EXPECT_EQ(open_descriptors(), before + 1) << "our end of the pipe, and only that";
+        stop_companion(child);
+        EXPECT_EQ(open_descriptors(), before) << "a stopped companion";
+
+        ASSERT_TRUE(spawn_companion(brief, child));
+        ASSERT_TRUE(eventually([&] { return companion_ended(child); }));
+        EXPECT_EQ(open_descriptors(), before) << "a companion that ended on its own";
+    }
+}
+
+// The companion's own descriptors, once it runs `sleep`.
+std::vector<int> descriptors_of(pid_t pid) {
+    std::vector<int> fds;
+    for (const auto& entry : fs::directory_iterator("/proc/" + std::to_string(pid) + "/fd"))
+        fds.push_back(std::stoi(entry.path().filename().string()));
+    std::sort(fds.begin(), fds.end());
+    return fds;
+}
+
+bool runs_sleep(pid_t pid) {
+    std::ifstream cmd("/proc/" + std::to_string(pid) + "/cmdline");
+    std::string text;
+    std::getline(cmd, text, '\0');
+    return text == "sleep";
+}
+
+TEST_F(CompanionTest, TheCompanionGetsItsInputAndNothingElseOfTheGames) {
+    // A file of the game's that would be inherited by any plain exec.
+    const int leaky = open(file("game-file", "x", false).c_str(), O_RDONLY);
+    ASSERT_GE(leaky, 0);
+    CompanionProcess child;
+    ASSERT_TRUE(spawn_companion(file("sleeper", "#!/bin/sh\nexec sleep 1000\n", true), child));
+    const pid_t pid = child.pid;
+    ASSERT_TRUE(eventually([&] { return runs_sleep(pid); }));
+    EXPECT_EQ(descriptors_of(pid), (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(fs::read_symlink("/proc/" + std::to_string(pid) + "/fd/0").string().rfind("pipe:", 0), 0u);
+    stop_companion(child);
+    close(leaky);
+}
+
+// The bits of a signal set as /proc/<pid>/status shows it, by its label.
+unsigned long long signal_bits(pid_t pid, const std::string& label) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind(label + ":", 0) == 0) return std::stoull(line.substr(label.size() + 1), nullptr, 16);
+    ADD_FAILURE() << "no " << label << " in the status of " << pid;
+    return ~0ull;
+}
+
+TEST_F(CompanionTest, TheCompanionStartsWithEverySignalAtItsDefault) {
+    // As the game runs: SIGPIPE and SIGHUP ignored, SIGINT and SIGTERM
+    // blocked. Ignored signals and the mask survive an exec.
+    struct sigaction ignore{}, old_pipe{}, old_hup{};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGPIPE, &ignore, &old_pipe);
+    sigaction(SIGHUP, &ignore, &old_hup);
+    sigset_t blocked, old_mask;
+    sigemptyset(&blocked);
+    sigaddset(&blocked, SIGINT);
+    sigaddset(&blocked, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &blocked, &old_mask);
+
+    CompanionProcess child;
+    const bool started = spawn_companion(file("sleeper", "#!/bin/sh\nexec sleep 1000\n", true), child);
+    pthread_sigmask(SIG_SETMASK, &old_mask, nullptr);
+    sigaction(SIGPIPE, &old_pipe, nullptr);
+    sigaction(SIGHUP, &old_hup, nullptr);
+    ASSERT_TRUE(started);
+    const pid_t pid = child.pid;
+    ASSERT_TRUE(eventually([&] { return runs_sleep(pid); }));
+    auto bit = [](int signal) { return 1ull << (signal - 1); };
+    const unsigned long long ours = bit(SIGPIPE) | bit(SIGHUP) | bit(SIGINT) | bit(SIGTERM) | bit(SIGQUIT);
+    EXPECT_EQ(signal_bits(pid, "SigIgn") & ours, 0u);
+    EXPECT_EQ(signal_bits(pid, "SigBlk") & ours, 0u);
     stop_companion(child);
     EXPECT_TRUE(gone(pid));
 }

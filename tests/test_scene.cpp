@@ -1,5 +1,5 @@
 // The scene model: table, catalogue sizes, the edge rule, label texts.
-#include "game/shell/bitmaps.h"
+#include "game/model/bitmaps.h"
 #include "tests/game_fixture.h"
 
 TEST_F(GameTest, EverySpriteTakesItsImagesSizeKeepingItsCorner) {

@@ -2,6 +2,10 @@
 // scoreboard, and the click's own tick.
 #include "tests/game_fixture.h"
 
+#include <map>
+
+#include "game/rules/shots.h"
+
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
@@ -196,4 +200,141 @@ TEST_F(GameTest, PressesWhileIdleOutsideTheStripDoNothing) {
     EXPECT_THAT(click(600, 400), IsEmpty());
     EXPECT_EQ(game.shots_fired, 0);
     EXPECT_THAT(click(10, 10), ElementsAre(R"({"window":"drag"})"));
+}
+
+// ---- Every row of the target table, one shot each ----
+
+namespace {
+
+// Every hittable flag of the record, by name.
+struct FlagRef {
+    std::string name;
+    int* value;
+};
+std::vector<FlagRef> hittable_flags() {
+    std::vector<FlagRef> flags;
+    auto add = [&](const char* name, auto& array, int first) {
+        for (int i = first; i < static_cast<int>(array.size()); ++i)
+            flags.push_back({std::string(name) + "[" + std::to_string(i) + "]", &array[static_cast<std::size_t>(i)]});
+    };
+    add("hole", game.hole_hittable, 1);
+    flags.push_back({"cow", &game.cow_hittable});
+    flags.push_back({"spider_top", &game.spider_top_hittable});
+    flags.push_back({"spider_bottom", &game.spider_bottom_hittable});
+    add("climber", game.climber_hittable, 1);
+    add("descender", game.descender_hittable, 2);
+    add("bird", game.bird_hittable, 1);
+    return flags;
+}
+std::map<std::string, int> flag_values() {
+    std::map<std::string, int> values;
+    for (const FlagRef& f : hittable_flags()) values[f.name] = *f.value;
+    return values;
+}
+
+struct TargetCase {
+    Element target;
+    std::string flag;
+    int points;
+    const char* cue;
+    std::vector<std::string> cleared;  // the flags a hit clears, its own among them
+    std::vector<Element> hidden, shown;
+    int splat_x = 0, splat_y = 0;  // lizard rows
+};
+
+const std::vector<TargetCase> TARGET_CASES = {
+    {raised(1), "hole[1]", 25, "snd_hit", {}, {}, {hit_marker}},
+    {raised(2), "hole[2]", 50, "snd_hit", {}, {}, {hit_marker}},
+    {raised(3), "hole[3]", 50, "snd_hit", {}, {}, {hit_marker}},
+    {raised(4), "hole[4]", 75, "snd_hit", {}, {}, {hit_marker}},
+    {raised(5), "hole[5]", 75, "snd_hit", {}, {}, {hit_marker}},
+    {raised(6), "hole[6]", 75, "snd_hit", {}, {}, {hit_marker}},
+    {raised(7), "hole[7]", 100, "snd_hit", {}, {}, {hit_marker}},
+    {raised(8), "hole[8]", 200, "snd_hit", {}, {}, {hit_marker}},
+    {raised(9), "hole[9]", 50, "snd_hit", {}, {}, {hit_marker}},
+    {cow, "cow", -200, "snd_cow", {"cow"}, {cow}, {cow_fallen}},
+    {climber(1), "climber[1]", 500, "snd_lizard", {"climber[1]", "climber[2]"}, {climber(1), climber(2)}, {}, 1230, 600},
+    {climber(2), "climber[2]", 200, "snd_lizard", {"climber[2]", "climber[3]"}, {climber(2), climber(3)}, {}, 1230, 550},
+    {climber(3), "climber[3]", 200, "snd_lizard", {"climber[3]", "climber[4]"}, {climber(3), climber(4)}, {}, 1230, 486},
+    {climber(4), "climber[4]", 200, "snd_lizard", {"climber[4]", "climber[5]"}, {climber(4), climber(5)}, {}, 1230, 422},
+    {climber(5), "climber[5]", 200, "snd_lizard", {"climber[5]"}, {climber(5), climber(6)}, {}, 1230, 382},
+    // A descending frame's hit clears its own flag only.
+    {descender(2), "descender[2]", 300, "snd_lizard", {"descender[2]"}, {descender(2), descender(3)}, {}, 1230, 469},
+    {descender(3), "descender[3]", 300, "snd_lizard", {"descender[3]"}, {descender(3), descender(4)}, {}, 1225, 539},
+    {descender(4), "descender[4]", 300, "snd_lizard", {"descender[4]"}, {descender(4), descender(5)}, {}, 1224, 605},
+    {spider(0), "spider_top", 10, "snd_shot", {"spider_top"}, {spider(0)}, {web_patch}},
+    {spider(4), "spider_bottom", 10, "snd_shot", {"spider_bottom"}, {spider(4)}, {}},
+};
+
+// A point of the target that no other target covers, so that every other
+// flag can stand at 1 and show whether the shot touched it.
+std::pair<int, int> point_of_its_own(Element target) {
+    const Rect r = element_bounds(target);
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x) {
+            bool alone = true;
+            for (const TargetCase& other : TARGET_CASES)
+                alone = alone && (other.target == target || !point_in_rect(element_bounds(other.target), x, y));
+            if (alone) return {x, y};
+        }
+    ADD_FAILURE() << "element " << target << " lies wholly under other targets";
+    return {r.left, r.top};
+}
+
+}  // namespace
+
+// The shot alone, through resolve_shot, without the press's own tick: the
+// timelines would otherwise move the flags on. Every other flag stands at 1.
+TEST_F(GameTest, EveryTargetRowScoresCuesAndClearsExactlyItsFlags) {
+    EXPECT_EQ(TARGET_CASES.size(), TARGET_TABLE.size());
+    for (const TargetCase& row : TARGET_CASES) {
+        SCOPED_TRACE(row.flag);
+        SetUp();
+        start();
+        for (const FlagRef& f : hittable_flags()) *f.value = 1;
+        for (Element e : row.hidden) scene[e].visible = true;
+        for (Element e : row.shown) scene[e].visible = false;
+        game.score = 1000;
+        const auto [x, y] = point_of_its_own(row.target);
+        const std::map<std::string, int> before = flag_values();
+
+        resolve_shot(x, y);
+        EXPECT_THAT(take_events(), ElementsAre(cue(row.cue)));
+        EXPECT_EQ(game.score, 1000 + row.points);
+        EXPECT_EQ(game.hits, 1);
+        EXPECT_EQ(game.misses, 0);
+        EXPECT_EQ(game.shots_fired, 1);
+        std::map<std::string, int> expected = before;
+        for (const std::string& name : row.cleared) expected.at(name) = 0;
+        EXPECT_EQ(flag_values(), expected);
+        for (Element e : row.hidden) EXPECT_FALSE(visible(e)) << "element " << e;
+        for (Element e : row.shown) EXPECT_TRUE(visible(e)) << "element " << e;
+        if (row.splat_x) {
+            EXPECT_EQ(scene[splat].x, row.splat_x);
+            EXPECT_EQ(scene[splat].y, row.splat_y);
+        }
+
+        // The same spot again: a raised rodent scores again; every other
+        // target is gone from under it, and the press is a plain miss.
+        const bool stays = row.cleared.empty();
+        resolve_shot(x, y);
+        EXPECT_THAT(take_events(), ElementsAre(cue(stays ? row.cue : "snd_shot")));
+        EXPECT_EQ(game.score, 1000 + row.points * (stays ? 2 : 1));
+        EXPECT_EQ(game.hits, stays ? 2 : 1);
+        EXPECT_EQ(game.misses, stays ? 0 : 1);
+        EXPECT_EQ(flag_values(), expected);
+
+        // The row's own flag not exactly 1 and every other up: nothing to
+        // hit there.
+        for (int unarmed : {0, 2}) {
+            SetUp();
+            start();
+            for (const FlagRef& f : hittable_flags()) *f.value = f.name == row.flag ? unarmed : 1;
+            const std::map<std::string, int> flags = flag_values();
+            resolve_shot(x, y);
+            EXPECT_THAT(take_events(), ElementsAre(cue("snd_shot"))) << "flag " << unarmed;
+            EXPECT_EQ(game.misses, 1);
+            EXPECT_EQ(flag_values(), flags);
+        }
+    }
 }

@@ -3,12 +3,14 @@
 // and changes nothing of the game.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <sstream>
 #include <string>
+#include <vector>
 
+#include "game/model/scene.h"
 #include "game/rules/game_state.h"
 #include "game/shell/record/record.h"
-#include "game/shell/scene.h"
 #include "sim/sim.h"
 #include "tests/fuzz/json_check.h"
 
@@ -210,6 +212,152 @@ TEST_F(SimInput, EveryByteGivesValidJson) {
                 start = end + 1;
             }
         }
+    }
+}
+
+// Every control byte but tab, wherever it stands, is named with its place.
+TEST_F(SimInput, EveryControlByteButTabIsRefusedWithItsPlace) {
+    std::vector<int> controls;
+    for (int b = 0x00; b <= 0x1F; ++b) controls.push_back(b);
+    controls.push_back(0x7F);
+    for (int b : controls) {
+        SCOPED_TRACE(b);
+        if (b == '\t') {
+            EXPECT_EQ(text_fault("tick\t3"), "");
+            continue;
+        }
+        char hex[5];
+        std::snprintf(hex, sizeof hex, "0x%02X", b);
+        const char c = static_cast<char>(b);
+        expect_refused(std::string(1, c) + "start", std::string("control character ") + hex + " at byte 1");
+        expect_refused(std::string("tick ") + c + "3", std::string("control character ") + hex + " at byte 6");
+        // After a two-byte character: the place counts bytes, not characters.
+        expect_refused(std::string("# caf\xc3\xa9") + c + "!", std::string("control character ") + hex + " at byte 8");
+    }
+}
+
+// Each kind of malformed UTF-8, at byte 3 of a comment: the line is refused
+// and the place is that of the sequence's first byte.
+TEST_F(SimInput, EveryKindOfMalformedUtf8IsRefusedAtItsFirstByte) {
+    const struct {
+        const char* bytes;
+        const char* what;
+    } cases[] = {
+        {"\x80", "a lone continuation byte"},
+        {"\xbf", "a lone last continuation byte"},
+        {"\xc0\x80", "overlong two-byte NUL"},
+        {"\xc1\xbf", "overlong two-byte U+007F"},
+        {"\xe0\x80\x80", "overlong three-byte NUL"},
+        {"\xe0\x9f\xbf", "overlong three-byte U+07FF"},
+        {"\xf0\x80\x80\x80", "overlong four-byte NUL"},
+        {"\xf0\x8f\xbf\xbf", "overlong four-byte U+FFFF"},
+        {"\xed\xa0\x80", "the first surrogate, U+D800"},
+        {"\xed\xbf\xbf", "the last surrogate, U+DFFF"},
+        {"\xf4\x90\x80\x80", "U+110000, past the last code point"},
+        {"\xf5\x80\x80\x80", "lead byte 0xF5"},
+        {"\xf7\xbf\xbf\xbf", "lead byte 0xF7"},
+        {"\xf8\x88\x80\x80\x80", "lead byte 0xF8, a five-byte form"},
+        {"\xfc\x84\x80\x80\x80\x80", "lead byte 0xFC, a six-byte form"},
+        {"\xfe", "lead byte 0xFE"},
+        {"\xff", "lead byte 0xFF"},
+        {"\xc3", "a two-byte sequence cut off by the line's end"},
+        {"\xe2\x82", "a three-byte sequence cut off by the line's end"},
+        {"\xf0\x9f\x90", "a four-byte sequence cut off by the line's end"},
+        {"\xc3" "a", "a two-byte sequence cut off by a letter"},
+        {"\xe2\x82" "a", "a three-byte sequence cut off by a letter"},
+        {"\xe2" "a\xa1", "a three-byte sequence broken after its lead"},
+        {"\xf0\x9f\x90" "a", "a four-byte sequence cut off by a letter"},
+        {"\xf0\x9f" " x", "a four-byte sequence cut off by a space"},
+        {"\xc3\xc3\xa9", "a lead byte followed by another lead"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        expect_refused(std::string("# ") + c.bytes, "not UTF-8 at byte 3");
+        // The same bytes inside a word are refused before the word is read.
+        expect_refused(std::string("key ") + c.bytes, "not UTF-8 at byte 5");
+    }
+    expect_refused("# \xc3\xa9\x80", "not UTF-8 at byte 5");  // a continuation byte after a whole character
+}
+
+// Each class of well-formed character, the edges of every length included,
+// is one sequence of its own length and a line of text.
+TEST_F(SimInput, EveryClassOfWellFormedUtf8IsTaken) {
+    const struct {
+        const char* bytes;
+        std::size_t length;
+        const char* what;
+    } cases[] = {
+        {"!", 1, "U+0021"},
+        {"~", 1, "U+007E"},
+        {"\xc2\x80", 2, "U+0080, the first two-byte character"},
+        {"\xc3\xa9", 2, "U+00E9"},
+        {"\xdf\xbf", 2, "U+07FF, the last two-byte character"},
+        {"\xe0\xa0\x80", 3, "U+0800, the first three-byte character"},
+        {"\xe2\x82\xac", 3, "U+20AC"},
+        {"\xed\x9f\xbf", 3, "U+D7FF, just below the surrogates"},
+        {"\xee\x80\x80", 3, "U+E000, just above the surrogates"},
+        {"\xef\xbf\xbd", 3, "U+FFFD"},
+        {"\xef\xbf\xbf", 3, "U+FFFF, the last three-byte character"},
+        {"\xf0\x90\x80\x80", 4, "U+10000, the first four-byte character"},
+        {"\xf0\x9f\x90\x80", 4, "U+1F400"},
+        {"\xf3\xbf\xbf\xbf", 4, "U+FFFFF"},
+        {"\xf4\x80\x80\x80", 4, "U+100000"},
+        {"\xf4\x8f\xbf\xbf", 4, "U+10FFFF, the last code point"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string bytes = c.bytes;
+        EXPECT_EQ(utf8_sequence(bytes + "x"), c.length);
+        LineResult r;
+        EXPECT_EQ(run("# " + bytes + bytes + " " + bytes, &r), "");
+        EXPECT_EQ(r, LineResult::ignored);
+        expect_refused("key " + bytes, "unknown key '" + bytes + "'");
+    }
+    // U+007F is one well-formed byte, yet as DEL a control character.
+    EXPECT_EQ(utf8_sequence("\x7f"), 1u);
+    EXPECT_EQ(text_fault("\x7f"), "control character 0x7F at byte 1");
+}
+
+// `set` writes a field by name; every index it cannot take is one error
+// line, however long the digits.
+TEST_F(SimInput, SetTakesOnlyIndicesTheFieldHas) {
+    LineResult r;
+    EXPECT_EQ(run("set hole_hittable[9] 1", &r), "");
+    EXPECT_EQ(r, LineResult::ok);
+    EXPECT_EQ(game.hole_hittable[9], 1);
+    run("set descender_hittable[02] 1");
+    EXPECT_EQ(game.descender_hittable[2], 1);
+    run("set score -5");
+    EXPECT_EQ(game.score, -5);
+
+    const struct {
+        const char* line;
+        const char* why;
+    } refused[] = {
+        {"set hole_hittable[99999999999999999999] 1", "bad index in 'hole_hittable[99999999999999999999]'"},
+        {"set hole_hittable[100] 1", "bad index in 'hole_hittable[100]'"},
+        {"set hole_hittable[-1] 1", "bad index in 'hole_hittable[-1]'"},
+        {"set hole_hittable[+1] 1", "bad index in 'hole_hittable[+1]'"},
+        {"set hole_hittable[1][2] 1", "bad index in 'hole_hittable[1][2]'"},
+        {"set hole_hittable[] 1", "bad field 'hole_hittable[]'"},
+        {"set hole_hittable[1 1", "bad field 'hole_hittable[1'"},
+        {"set hole_hittable[1]x 1", "bad field 'hole_hittable[1]x'"},
+        {"set hole_hittable[10] 1", "'hole_hittable' takes an index from 1 to 9"},
+        {"set hole_hittable[0] 1", "'hole_hittable' takes an index from 1 to 9"},
+        {"set hole_hittable 1", "'hole_hittable' takes an index from 1 to 9"},
+        {"set descender_hittable[1] 1", "'descender_hittable' takes an index from 2 to 4"},
+        {"set descender_hittable[5] 1", "'descender_hittable' takes an index from 2 to 4"},
+        {"set bird_hittable[7] 1", "'bird_hittable' takes an index from 1 to 6"},
+        {"set score[1] 1", "'score[1]' is not an integer field"},
+        {"set score_text 1", "'score_text' is not an integer field"},
+        {"set drag_strip 1", "'drag_strip' is not an integer field"},
+        {"set holes[1] 1", "unknown field 'holes[1]'"},
+        {"set [1] 1", "unknown field '[1]'"},
+        {"set score 2147483648", "bad number '2147483648'"},
+    };
+    for (const auto& c : refused) {
+        SCOPED_TRACE(c.line);
+        expect_refused(c.line, c.why);
     }
 }
 

@@ -11,11 +11,11 @@
 #include <cstdio>
 #include <string>
 
+#include "game/model/layout.h"
 #include "resources/embedded.h"
 
 namespace {
 
-constexpr int LOOP_WAVE = 300;
 
 void obey(const std::string& line) {
     if (line == "mute") Mix_Volume(-1, 0);
@@ -30,7 +30,7 @@ int main() {
     bool playing = false;
     Mix_Chunk* loop = nullptr;
     if (SDL_Init(SDL_INIT_AUDIO) == 0 && Mix_OpenAudio(22050, AUDIO_S16SYS, 2, 2048) == 0) {
-        if (const EmbeddedResource* r = find_ambient_resource(ResourceKind::wave, LOOP_WAVE))
+        if (const EmbeddedResource* r = find_ambient_resource(ResourceKind::wave, AMBIENT_LOOP_WAVE))
             loop = Mix_LoadWAV_RW(SDL_RWFromConstMem(r->data, static_cast<int>(r->size)), 1);
         Mix_AllocateChannels(1);
         // Loops -1: the mixer starts the chunk again inside the same buffer.

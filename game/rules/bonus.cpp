@@ -1,11 +1,11 @@
 #include "game/rules/bonus.h"
 
-#include "game/audio/cues.h"
+#include "game/model/scene.h"
 #include "game/rules/commands.h"
 #include "game/rules/game_state.h"
 #include "game/rules/scoreboard.h"
+#include "game/rules/sounds.h"
 #include "game/rules/timeline.h"
-#include "game/shell/scene.h"
 
 static constexpr int CROW_POINTS = 200;
 

@@ -1,10 +1,10 @@
 #include "game/rules/commands.h"
 
-#include "game/audio/ambient_control.h"
-#include "game/audio/cues.h"
+#include "game/model/scene.h"
+#include "game/rules/ambient_control.h"
 #include "game/rules/game_state.h"
-#include "game/shell/platform.h"
-#include "game/shell/scene.h"
+#include "game/rules/sounds.h"
+#include "game/seam/platform.h"
 
 static void reset_new_game() {
     game.fail_below = 1000;

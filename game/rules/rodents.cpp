@@ -2,12 +2,12 @@
 
 #include <array>
 
-#include "game/audio/cues.h"
+#include "game/model/scene.h"
 #include "game/rules/game_state.h"
 #include "game/rules/random.h"
+#include "game/rules/sounds.h"
 #include "game/rules/timeline.h"
-#include "game/shell/platform.h"
-#include "game/shell/scene.h"
+#include "game/seam/platform.h"
 
 struct HoleRow {
     Element peeking;

@@ -1,7 +1,7 @@
 #include "game/rules/scoreboard.h"
 
+#include "game/model/scene.h"
 #include "game/rules/game_state.h"
-#include "game/shell/scene.h"
 
 static constexpr int SCORE_DIGITS = 6;
 static constexpr int COUNT_DIGITS = 4;

@@ -1,10 +1,10 @@
 #include "game/rules/shots.h"
 
-#include "game/audio/ambient_control.h"
-#include "game/audio/cues.h"
+#include "game/model/scene.h"
+#include "game/rules/ambient_control.h"
 #include "game/rules/scoreboard.h"
-#include "game/shell/platform.h"
-#include "game/shell/scene.h"
+#include "game/rules/sounds.h"
+#include "game/seam/platform.h"
 
 static void rodent_hit(const TargetRow&) {
     // The hole's flag stays 1: the raised rodent can be hit again until it

@@ -5,8 +5,8 @@
 
 #include <array>
 
+#include "game/model/elements.h"
 #include "game/rules/game_state.h"
-#include "game/shell/elements.h"
 
 enum class HitKind { rodent_hit, cow_hit, lizard_hit, spider_hit };
 

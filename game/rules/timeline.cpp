@@ -1,6 +1,7 @@
 #include "game/rules/timeline.h"
 
-#include "game/shell/scene.h"
+#include "game/model/scene.h"
+#include "game/seam/audio.h"
 
 static void perform(const Action& a) {
     switch (a.kind) {

@@ -6,9 +6,9 @@
 #include <array>
 #include <span>
 
-#include "game/audio/cues.h"
-#include "game/shell/bitmaps.h"
-#include "game/shell/elements.h"
+#include "game/model/bitmaps.h"
+#include "game/model/cues.h"
+#include "game/model/elements.h"
 
 struct Action {
     enum Kind { none, show, hide, image, set, call, cue } kind = none;

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <vector>
 
+#include "game/model/elements.h"
 #include "resources/painter/burrow.h"
-#include "game/shell/elements.h"
 #include "resources/painter/scenery.h"
 
 namespace painter {

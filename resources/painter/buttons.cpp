@@ -2,8 +2,8 @@
 // minimize and close marks. Each is painted on the scene where it sits, and
 // the normal ones are then laid into the scene.
 
-#include "game/shell/buttons.h"
-#include "game/shell/elements.h"
+#include "game/model/buttons.h"
+#include "game/model/elements.h"
 #include "resources/painter/scenery.h"
 
 namespace painter {

@@ -1,7 +1,7 @@
 // The rifle cartridge of the tray, brass case and copper bullet.
 
-#include "game/shell/bitmaps.h"
-#include "game/shell/elements.h"
+#include "game/model/bitmaps.h"
+#include "game/model/elements.h"
 #include "resources/painter/sprites.h"
 
 namespace painter {

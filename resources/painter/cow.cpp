@@ -5,8 +5,8 @@
 #include <cmath>
 #include <initializer_list>
 
-#include "game/shell/bitmaps.h"
-#include "game/shell/elements.h"
+#include "game/model/bitmaps.h"
+#include "game/model/elements.h"
 #include "resources/painter/sprites.h"
 
 namespace painter {

@@ -3,8 +3,8 @@
 
 #include <cmath>
 
-#include "game/shell/bitmaps.h"
-#include "game/shell/elements.h"
+#include "game/model/bitmaps.h"
+#include "game/model/elements.h"
 #include "resources/painter/sprites.h"
 
 namespace painter {

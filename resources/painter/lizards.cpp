@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "game/shell/bitmaps.h"
-#include "game/shell/elements.h"
+#include "game/model/bitmaps.h"
+#include "game/model/elements.h"
 #include "resources/painter/sprites.h"
 #include "resources/painter/tree.h"
 

@@ -9,10 +9,10 @@
 #include <cstdio>
 #include <string>
 
-#include "game/audio/cues.h"
+#include "game/model/bitmaps.h"
+#include "game/model/cues.h"
+#include "game/model/elements.h"
 #include "game/rules/shots.h"
-#include "game/shell/bitmaps.h"
-#include "game/shell/elements.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The scene picture, bitmap 100: every part of it, in the order they
 // overlap. The buttons are laid into it afterwards (buttons.cpp).
 
-#include "game/shell/bitmaps.h"
-#include "game/shell/elements.h"
+#include "game/model/bitmaps.h"
+#include "game/model/elements.h"
 #include "resources/painter/burrow.h"
 #include "resources/painter/scenery.h"
 #include "resources/painter/tree.h"
@@ -11,7 +11,7 @@
 namespace painter {
 
 void paint_scene(SceneArt& art, Pictures& out) {
-    Surface scene = make_surface(SCENE_W, SCENE_H);
+    Surface scene = make_surface(SCENE_W, SCENE_H, art.scale);
     cairo_surface_t* s = scene.get();
     {
         Pen cr(s);

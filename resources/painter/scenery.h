@@ -4,11 +4,12 @@
 
 #include <algorithm>
 
+#include "game/model/layout.h"
 #include "resources/painter/paint.h"
 
 namespace painter {
 
-inline constexpr int SCENE_W = 1280, SCENE_H = 786;
+inline constexpr int SCENE_W = FIELD_WIDTH, SCENE_H = FIELD_HEIGHT;
 inline constexpr double HORIZON = 296.0;  // where the meadow meets the hills
 inline constexpr int PANEL_TOP = 700;
 inline constexpr Rgb CREAM = rgb8(244, 232, 196);  // the lettering on wood

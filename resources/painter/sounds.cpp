@@ -6,7 +6,7 @@
 #include <cmath>
 #include <utility>
 
-#include "game/audio/cues.h"
+#include "game/model/cues.h"
 #include "resources/painter/synth.h"
 
 namespace painter {
@@ -284,6 +284,15 @@ Buffer synthesise(const CueRow& row) {
 
 void make_game_sounds(Sounds& out) {
     for (const CueRow& row : CUE_TABLE) out[row.wave_id] = Sound{row.sample_rate, row.bits, 1, synthesise(row)};
+}
+
+Sound make_refusal_beep() {
+    // A short soft tone at 880 Hz, its ends faded so that it does not click.
+    constexpr int rate = 22050, length = rate / 8, fade = 200;
+    std::vector<double> samples(length);
+    for (int i = 0; i < length; ++i)
+        samples[i] = 0.3 * std::min(1.0, std::min(i, length - i) / double(fade)) * std::sin(TAU * 880.0 * i / rate);
+    return Sound{rate, 16, 1, std::move(samples)};
 }
 
 }  // namespace painter

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "game/shell/bitmaps.h"
+#include "game/model/bitmaps.h"
 #include "resources/painter/sprites.h"
 
 namespace painter {

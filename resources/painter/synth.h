@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "game/audio/cues.h"
+#include "game/model/cues.h"
 #include "resources/painter/paint.h"
 
 namespace painter {

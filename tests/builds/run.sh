@@ -162,6 +162,5 @@ for b in $BUILDS; do
     esac
 done
 
-echo "builds ($BUILDS), logs in $OUT:"
-echo "$PASSED passed, $FAILED failed in $(( $(date +%s) - T0 )) s"
-[ "$FAILED" -eq 0 ] && [ "$PASSED" -gt 0 ]
+echo "builds ($BUILDS) in $(( $(date +%s) - T0 )) s, logs in $OUT:"
+summary

@@ -92,7 +92,7 @@ if in_root apt-get update >"$ART/apt-update.log" 2>&1 &&
     pass "apt-get install ./$name in a clean Debian 12"
 else
     fail "apt-get install ./$name in a clean Debian 12" "$(tail -n 5 "$ART/apt-install.log")"
-    summary chroot
+    summary
     exit 1
 fi
 expect "installed version" "$VERSION" "$(in_root dpkg-query -W -f='${Version}' plinkfield)"
@@ -137,4 +137,4 @@ while read -r f; do
 done <"$ART/files.txt"
 expect "apt-get remove leaves none of its files" "" "$left"
 
-summary chroot
+summary

@@ -9,70 +9,36 @@
 # shellcheck source=tests/lib/harness.sh
 . "$(dirname "${BASH_SOURCE[0]}")/../lib/harness.sh"
 
-# ----------------------------------------------------------------- reporting
-
-# summary SUITE: the totals; fails when any check failed.
-summary() {
-    echo "$1: $PASSED passed, $FAILED failed"
-    [ "$FAILED" -eq 0 ]
-}
-
 # ----------------------------------------------------------------- processes
 
 # Living processes (no zombies) whose program file is ROOT/PATH.
-processes_of() {
-    local exe pid state
-    for exe in /proc/[0-9]*/exe; do
-        [ "$(readlink "$exe" 2>/dev/null)" = "$ROOT/$1" ] || continue
-        pid=${exe#/proc/}
-        pid=${pid%/exe}
-        state=$(sed 's/.*) //' "/proc/$pid/stat" 2>/dev/null | cut -d' ' -f1)
-        [ -n "$state" ] && [ "$state" != Z ] && echo "$pid"
-    done
-}
-alive() { [ -d "/proc/$1" ] && [ "$(sed 's/.*) //' "/proc/$1/stat" 2>/dev/null | cut -d' ' -f1)" != Z ]; }
+processes_in_root() { processes_from "$ROOT/$1"; }
 AMBIENT=${AMBIENT:-usr/lib/plinkfield/plinkfield-ambient}
-ambient_running() { [ -n "$(processes_of "$AMBIENT")" ]; }
+ambient_running() { [ -n "$(processes_in_root "$AMBIENT")" ]; }
 no_ambient() { ! ambient_running; }
 
 # stop_leftovers: ends what this run started and may have left: its game and
 # any Ambient running from its root, then its X server.
 GAME_PID=""
-XVFB_PID=""
 stop_leftovers() {
     [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null
     local pid
-    for pid in $(processes_of "$AMBIENT"); do kill "$pid" 2>/dev/null; done
-    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
+    for pid in $(processes_in_root "$AMBIENT"); do kill "$pid" 2>/dev/null; done
+    stop_x
 }
 
 # ------------------------------------------------------------ the game, live
 
-# The game's test dump (PLINKFIELD_SCENE_DUMP), as this machine sees it.
-q() { jq -r "$1" "$DUMP" 2>/dev/null; }
-holds() { [ "$(q "$1")" = true ]; }
+# The game's test dump (PLINKFIELD_SCENE_DUMP) is read at DUMP, as this
+# machine sees it (tests/lib/dump.sh).
 game_gone() { ! alive "$GAME_PID"; }
-first_frame() {
-    holds '.native.frames >= 1' || return 1
-    WIN=$(xdotool search --all --pid "$(q .native.pid)" --class "^$APP_ID\$" 2>/dev/null | head -n 1)
-    [ -n "$WIN" ]
-}
-# click_element NAME: a real click in the middle of a scene element, at the
-# scale the game chose, where the game says its window is on the screen.
-click_element() {
-    local at
-    at=$(q "(.native) as \$n | .scene[] | select(.name == \"$1\")
-            | \"\((\$n.x + (.x + .w / 2) * \$n.scale) | floor) \((\$n.y + (.y + .h / 2) * \$n.scale) | floor)\"")
-    # shellcheck disable=SC2086
-    xdotool mousemove $at click 1
-}
 
 # play_start_and_close: with the game just started (GAME_PID, its dump at
 # DUMP, its output in $ART/game.log): it shows its window with the menu
 # entry's class, START starts the Ambient installed in ROOT, the close button
 # ends both.
 play_start_and_close() {
-    if ! wait_for 30 first_frame; then
+    if ! wait_for 30 first_frame_shown; then
         fail "the installed game shows its window" "$(cat "$ART/game.log")"
         return
     fi
@@ -86,9 +52,9 @@ play_start_and_close() {
         pass "START starts the game and the installed Ambient, $ROOT/$AMBIENT"
     else
         fail "START starts the installed Ambient" \
-            "stage $(q .state.stage), the game's children $(q .native.ambient), running from the root: $(processes_of "$AMBIENT")"
+            "stage $(q .state.stage), the game's children $(q .native.ambient), running from the root: $(processes_in_root "$AMBIENT")"
     fi
-    expect "the game's Ambient is the installed one" "$(q '.native.ambient[0]')" "$(processes_of "$AMBIENT")"
+    expect "the game's Ambient is the installed one" "$(q '.native.ambient[0]')" "$(processes_in_root "$AMBIENT")"
 
     click_element close_button
     if wait_for 20 game_gone && wait_for 10 no_ambient; then

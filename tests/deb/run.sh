@@ -374,4 +374,4 @@ if [ -f "$icon64" ] && [ -f "$DESKTOP" ]; then
     fi
 fi
 
-summary deb
+summary

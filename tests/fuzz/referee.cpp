@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "game/model/bitmaps.h"
+#include "game/model/scene.h"
 #include "game/rules/game_state.h"
 #include "game/rules/scoreboard.h"
-#include "game/shell/bitmaps.h"
 #include "game/shell/record/record.h"
-#include "game/shell/scene.h"
 #include "sim/sim.h"
 #include "tests/fuzz/json_check.h"
 

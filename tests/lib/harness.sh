@@ -1,8 +1,12 @@
-# What the end-to-end suites share (tests/e2e, tests/native, tests/deb):
-# the PASS and FAIL lines and their count, waiting for a state, a private
-# headless X server and comparing pictures. Sourced, not run. A suite sets
-# WORK (its scratch folder) and ART (where logs go) before start_x, and
-# ends with its "P passed, F failed" line.
+# What every shell suite shares (tests/e2e, tests/native, tests/deb): the
+# PASS and FAIL lines, their count and the closing line, and waiting for a
+# state. Sourced, not run; it sources the rest of tests/lib/ with it:
+# x11.sh (a private X server, the pointer, the window), pictures.sh
+# (screenshots against the painted files), processes.sh (this run's
+# processes, zombies left out) and dump.sh (the native game's scene dump).
+# A suite sets WORK (its scratch folder) and ART (where logs go) before
+# using them, and ends with `summary`, the one line "P passed, F failed"
+# that every suite, the page's too, closes with and scripts/test-stress reads.
 
 PASSED=0
 FAILED=0
@@ -31,6 +35,13 @@ check() {
 
 note() { echo "  .. $*"; }
 
+# summary: the closing line, "P passed, F failed"; fails when a check failed
+# or none ran.
+summary() {
+    echo "$PASSED passed, $FAILED failed"
+    [ "$FAILED" -eq 0 ] && [ "$PASSED" -gt 0 ]
+}
+
 # wait_for SECONDS COMMAND...: runs COMMAND until it succeeds; fails when
 # SECONDS have passed first. WAIT_POLL is the pause between tries.
 wait_for() {
@@ -42,24 +53,35 @@ wait_for() {
     done
 }
 
-# start_x: a private headless X server, 1600 x 1000; sets DISPLAY and
-# XVFB_PID. Fails (saying so) when the server does not come up.
-start_x() {
-    exec 3>"$WORK/display"
-    Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp >"$ART/xvfb.log" 2>&1 &
-    XVFB_PID=$!
-    exec 3>&-
-    wait_for 30 test -s "$WORK/display" || { echo "FAIL: Xvfb did not start (see $ART/xvfb.log)"; return 1; }
-    export DISPLAY=":$(head -n 1 "$WORK/display")"
+# check_until NAME SECONDS COMMAND...: passes once COMMAND succeeds, fails
+# if it has not within SECONDS.
+check_until() {
+    local name=$1
+    shift
+    if wait_for "$@"; then pass "$name"; else fail "$name"; fi
 }
 
-# differing_pixels A.png B.png: how many pixels differ at all ("error: ..."
-# when the two cannot be compared, for instance for differing sizes).
-differing_pixels() {
-    local out
-    out=$(compare -metric AE "$1" "$2" null: 2>&1)
-    case "$out" in
-        '' | *[!0-9.e+]*) echo "error: $out" ;;
-        *) awk -v n="$out" 'BEGIN { printf "%d\n", n }' ;;
-    esac
+# expect_until NAME EXPECTED SECONDS COMMAND...: runs COMMAND (in this
+# shell, so that what it reads stays read) until it prints EXPECTED, at
+# most SECONDS; fails with what it printed last.
+expect_until() {
+    local name=$1 expected=$2 deadline=$(($(date +%s%N) + $3 * 1000000000)) actual
+    shift 3
+    while :; do
+        "$@" >"$WORK/actual" 2>/dev/null
+        actual=$(<"$WORK/actual")
+        [ "$actual" = "$expected" ] && { pass "$name"; return 0; }
+        [ "$(date +%s%N)" -ge "$deadline" ] && { fail "$name" "expected '$expected', got '$actual'"; return 1; }
+        sleep "${WAIT_POLL:-0.05}"
+    done
 }
+
+LIB=$(dirname "${BASH_SOURCE[0]}")
+# shellcheck source=tests/lib/x11.sh
+. "$LIB/x11.sh"
+# shellcheck source=tests/lib/pictures.sh
+. "$LIB/pictures.sh"
+# shellcheck source=tests/lib/processes.sh
+. "$LIB/processes.sh"
+# shellcheck source=tests/lib/dump.sh
+. "$LIB/dump.sh"

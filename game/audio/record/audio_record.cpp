@@ -1,7 +1,7 @@
 // The recording side of the audio seam: cues and Ambient calls become
 // events in the recorder's log.
-#include "game/audio/audio_platform.h"
-#include "game/audio/cues.h"
+#include "game/model/cues.h"
+#include "game/seam/audio.h"
 #include "game/shell/record/record.h"
 
 void play_cue(Cue c) { recorder.events.push_back(std::string("{\"cue\":\"") + cue_row(c).name + "\"}"); }

@@ -9,9 +9,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "game/audio/audio_platform.h"
 #include "game/audio/sdl/ambient_child.h"
 #include "game/audio/sdl/sdl_audio.h"
+#include "game/seam/audio.h"
 
 namespace {
 

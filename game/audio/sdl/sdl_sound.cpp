@@ -6,13 +6,12 @@
 #include <SDL_mixer.h>
 
 #include <array>
-#include <cmath>
-#include <cstdint>
 #include <cstdio>
-#include <vector>
 
-#include "game/audio/cues.h"
 #include "game/audio/sdl/sdl_audio.h"
+#include "game/model/cues.h"
+#include "game/model/layout.h"
+#include "game/seam/audio.h"
 #include "resources/embedded.h"
 
 namespace {
@@ -27,40 +26,6 @@ bool muted = false;
 std::array<Mix_Chunk*, static_cast<int>(Cue::COUNT)> chunks{};
 Mix_Chunk* beep = nullptr;
 
-void put16(std::vector<std::uint8_t>& b, unsigned v) {
-    b.push_back(static_cast<std::uint8_t>(v & 0xFF));
-    b.push_back(static_cast<std::uint8_t>((v >> 8) & 0xFF));
-}
-void put32(std::vector<std::uint8_t>& b, std::uint32_t v) {
-    put16(b, v & 0xFFFF);
-    put16(b, v >> 16);
-}
-
-// A short soft tone as a RIFF WAVE, 16-bit mono: the default beep.
-Mix_Chunk* make_beep() {
-    constexpr int rate = 22050, samples = rate / 8;
-    std::vector<std::uint8_t> b;
-    for (char c : {'R', 'I', 'F', 'F'}) b.push_back(static_cast<std::uint8_t>(c));
-    put32(b, 36 + samples * 2);
-    for (char c : {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '}) b.push_back(static_cast<std::uint8_t>(c));
-    put32(b, 16);
-    put16(b, 1);
-    put16(b, 1);
-    put32(b, rate);
-    put32(b, rate * 2);
-    put16(b, 2);
-    put16(b, 16);
-    for (char c : {'d', 'a', 't', 'a'}) b.push_back(static_cast<std::uint8_t>(c));
-    put32(b, samples * 2);
-    for (int i = 0; i < samples; ++i) {
-        const double fade = std::min(1.0, std::min(i, samples - i) / 200.0);
-        const double v = 0.3 * fade * std::sin(2 * M_PI * 880.0 * i / rate);
-        put16(b, static_cast<unsigned>(static_cast<std::int16_t>(std::lround(v * 32767))) & 0xFFFF);
-    }
-    // Mix_LoadWAV_RW copies the samples, so the buffer may go.
-    return Mix_LoadWAV_RW(SDL_RWFromConstMem(b.data(), static_cast<int>(b.size())), 1);
-}
-
 }  // namespace
 
 void sound_open() {
@@ -74,7 +39,8 @@ void sound_open() {
         const EmbeddedResource* r = find_game_resource(ResourceKind::wave, row.wave_id);
         if (r) chunks[static_cast<int>(row.cue)] = Mix_LoadWAV_RW(SDL_RWFromConstMem(r->data, static_cast<int>(r->size)), 1);
     }
-    beep = make_beep();
+    if (const EmbeddedResource* r = find_game_resource(ResourceKind::wave, REFUSAL_BEEP_WAVE))
+        beep = Mix_LoadWAV_RW(SDL_RWFromConstMem(r->data, static_cast<int>(r->size)), 1);
 }
 
 void sound_close() {

@@ -8,13 +8,12 @@
 
 #include <cstdio>
 
-#include "game/audio/audio_platform.h"
-#include "game/audio/cues.h"
-#include "game/audio/web/wave_pcm.h"
 #include "game/audio/web/web_audio.h"
+#include "game/edge/wave_decode.h"
+#include "game/model/cues.h"
+#include "game/model/layout.h"
+#include "game/seam/audio.h"
 #include "resources/embedded.h"
-
-static constexpr int AMBIENT_LOOP_WAVE = 300;
 
 EM_JS(void, js_audio_open, (), {
     Module.audio = {
@@ -106,18 +105,16 @@ EM_JS(void, js_ambient_stop, (), {
     audio.note({what: "ambient-stop", stopped: stopped});
 });
 
-EM_JS(void, js_beep, (), {
+// The painted beep, beside the cue channel: it cuts nothing off, as a
+// system beep would not.
+EM_JS(void, js_beep, (int id), {
     const audio = Module.audio;
-    const heard = audio.ready();
+    const heard = audio.ready() && !!audio.buffers[id];
     if (heard) {
-        const context = audio.context;
-        const tone = context.createOscillator();
-        const level = context.createGain();
-        tone.frequency.value = 880;
-        level.gain.value = 0.2;
-        tone.connect(level).connect(context.destination);
-        tone.start();
-        tone.stop(context.currentTime + 0.12);
+        const source = audio.context.createBufferSource();
+        source.buffer = audio.buffers[id];
+        source.connect(audio.context.destination);
+        source.start();
     }
     audio.note({what: "beep", heard: heard});
 });
@@ -137,6 +134,7 @@ void prepare_sounds() {
     js_audio_open();
     for (const CueRow& c : CUE_TABLE)
         add_sound(find_game_resource(ResourceKind::wave, c.wave_id), c.wave_id, c.wave_id);
+    add_sound(find_game_resource(ResourceKind::wave, REFUSAL_BEEP_WAVE), REFUSAL_BEEP_WAVE, REFUSAL_BEEP_WAVE);
     add_sound(find_ambient_resource(ResourceKind::wave, AMBIENT_LOOP_WAVE), AMBIENT_LOOP_WAVE, -1);
 }
 
@@ -150,4 +148,4 @@ bool platform_ambient_start() {
 
 void platform_ambient_stop() { js_ambient_stop(); }
 
-void play_beep() { js_beep(); }
+void play_beep() { js_beep(REFUSAL_BEEP_WAVE); }

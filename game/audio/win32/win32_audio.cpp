@@ -9,9 +9,9 @@
 #include <cwchar>
 #include <vector>
 
-#include "game/audio/audio_platform.h"
-#include "game/audio/cues.h"
 #include "game/audio/win32/ambient_location.h"
+#include "game/model/cues.h"
+#include "game/seam/audio.h"
 
 void play_cue(Cue c) {
     // No SND_NODEFAULT: a cue that can't be played gives the system sound.

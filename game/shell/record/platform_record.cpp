@@ -2,8 +2,10 @@
 
 #include <ctime>
 
-#include "game/shell/game_json.h"
-#include "game/shell/platform.h"
+#include "game/edge/game_json.h"
+#include "game/edge/inputs.h"
+#include "game/rules/window_events.h"
+#include "game/seam/platform.h"
 
 Recorder recorder;
 
@@ -42,6 +44,7 @@ void platform_window_close() {
     record(R"({"window":"close"})");
     recorder.window_open = false;
     recorder.timer_running = false;  // the timer dies with its window
+    handle_destroy();                // and the window's destruction follows at once
 }
 
 void platform_window_drag(int, int) { record(R"({"window":"drag"})"); }
@@ -57,6 +60,6 @@ void platform_window_move(int x, int y) {
     record("{\"window\":\"move\",\"x\":" + std::to_string(x) + ",\"y\":" + std::to_string(y) + "}");
 }
 
-std::uint32_t platform_clock_seconds() { return recorder.seed ? *recorder.seed : recorder.clock(); }
+std::uint32_t platform_clock_seconds() { return input_clock(recorder.seed ? *recorder.seed : recorder.clock()); }
 
 void platform_element_changed(int) {}

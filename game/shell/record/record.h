@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "game/shell/game_json.h"  // json_string, for the log's lines
+#include "game/edge/game_json.h"  // json_string, for the log's lines
 
 // The system's calendar time in seconds, as the game's own clock reads it.
 std::uint32_t calendar_seconds();

@@ -16,7 +16,7 @@
 #include <string>
 
 #include "game/audio/sdl/sdl_audio.h"
-#include "game/shell/game_json.h"
+#include "game/edge/game_json.h"
 #include "game/shell/sdl/sdl_shell.h"
 
 namespace {

@@ -1,69 +1,39 @@
-// Events in, shell routines out. A press on one of the four buttons belongs
-// to the button: drawn pressed while held over it, its command on a release
-// over it, nothing when released elsewhere. Every other press and move goes
-// to the field, in game coordinates whatever the window's scale.
+// SDL's events mapped onto the edge: mouse buttons and points (in game
+// coordinates whatever the window's scale), the arrow keys, the window's
+// own events. What a press, a move or a release means is the edge's.
 #include "game/audio/sdl/sdl_audio.h"
-#include "game/shell/buttons.h"
-#include "game/shell/scene.h"
+#include "game/edge/inputs.h"
+#include "game/edge/pointer.h"
+#include "game/model/layout.h"
 #include "game/shell/sdl/sdl_shell.h"
-#include "game/shell/window_events.h"
 
 namespace {
 
-constexpr int CROSSHAIR_ICON = 32;
-
-int held_button = 0;  // control identifier while the mouse button is down on one
-bool held_inside = false;
 SDL_Cursor* crosshair = nullptr;
 SDL_Cursor* arrow = nullptr;
 
-// The button under a game point, by control identifier, or 0.
-int button_at(int x, int y) {
-    for (Element e = 0; e < ELEMENT_COUNT; ++e)
-        if (ELEMENT_TABLE[e].kind == ElementKind::button && scene[e].visible && point_in_rect(element_bounds(e), x, y))
-            return ELEMENT_TABLE[e].id;
-    return 0;
+struct ButtonRow {
+    Uint8 sdl;
+    MouseButton button;
+};
+
+constexpr ButtonRow MOUSE_BUTTONS[] = {
+    {SDL_BUTTON_LEFT, MouseButton::left},
+    {SDL_BUTTON_MIDDLE, MouseButton::middle},
+    {SDL_BUTTON_RIGHT, MouseButton::right},
+};
+
+MouseButton mouse_button(Uint8 sdl) {
+    for (const ButtonRow& row : MOUSE_BUTTONS)
+        if (row.sdl == sdl) return row.button;
+    return MouseButton::other;
 }
 
-bool inside_game(int x, int y) { return x >= 0 && y >= 0 && x < GAME_WIDTH && y < GAME_HEIGHT; }
+bool on_field(int x, int y) { return x >= 0 && y >= 0 && x < FIELD_WIDTH && y < FIELD_HEIGHT; }
 
-bool over_held_button(int x, int y) { return button_at(x, y) == held_button; }
-
-void set_held_inside(bool inside) {
-    if (inside != held_inside) video_mark_dirty();
-    held_inside = inside;
-}
-
-void press(const SDL_MouseButtonEvent& b) {
-    if (b.button != SDL_BUTTON_LEFT || !inside_game(b.x, b.y)) return;
-    if (int id = button_at(b.x, b.y)) {
-        held_button = id;
-        set_held_inside(true);
-        return;
-    }
-    handle_press(b.x, b.y);
-}
-
-void release(const SDL_MouseButtonEvent& b) {
-    if (b.button != SDL_BUTTON_LEFT || !held_button) return;
-    const int id = held_button;
-    const bool run = over_held_button(b.x, b.y);
-    held_button = 0;
-    set_held_inside(false);
-    if (run) dispatch_command(id);
-}
-
-void motion(const SDL_MouseMotionEvent& m) {
-    if (held_button) {
-        set_held_inside(over_held_button(m.x, m.y));
-        return;
-    }
-    if (!inside_game(m.x, m.y)) return;
-    // Moves over a button are the button's and leave the cursor's record
-    // alone; the Windows buttons show the ordinary arrow.
-    const bool on_button = button_at(m.x, m.y) != 0;
-    SDL_SetCursor(on_button ? arrow : crosshair);
-    if (!on_button) follow_cursor(m.x, m.y);
+void show_cursor_at(int x, int y) {
+    if (!on_field(x, y) || held_button() >= 0) return;
+    SDL_SetCursor(cursor_at(x, y) == PointerCursor::arrow ? arrow : crosshair);
 }
 
 struct KeyRow {
@@ -78,24 +48,46 @@ constexpr KeyRow ARROWS[] = {
     {SDLK_DOWN, ArrowKey::down},
 };
 
-void key_down(const SDL_KeyboardEvent& k) {
-    // Held keys repeat, and each repeat nudges again, as on Windows.
-    for (const KeyRow& row : ARROWS)
-        if (row.key == k.keysym.sym) nudge_window(row.arrow);
+// Ctrl and one of these: as in a browser, = stands for + (no Shift needed).
+struct ZoomRow {
+    SDL_Keycode key;
+    int direction;
+};
+
+constexpr ZoomRow ZOOM_KEYS[] = {
+    {SDLK_PLUS, 1}, {SDLK_EQUALS, 1}, {SDLK_KP_PLUS, 1},
+    {SDLK_MINUS, -1}, {SDLK_KP_MINUS, -1},
+    {SDLK_0, 0}, {SDLK_KP_0, 0},
+};
+
+// The platform's own ways of closing take the close button's path: timer
+// stopped, Ambient gone.
+void close_window() {
+    if (!window_closed()) input_command(CLOSE_BUTTON_ID);
+}
+
+void key_down(const SDL_KeyboardEvent& k, bool replaying) {
     // The comforts sit on keys the game never used.
     if (k.keysym.sym == SDLK_F11 && !k.repeat) video_toggle_fullscreen();
     if (k.keysym.sym == SDLK_m && !k.repeat && !(k.keysym.mod & KMOD_CTRL)) sound_set_muted(!sound_muted());
+    if (k.keysym.mod & KMOD_CTRL)
+        for (const ZoomRow& row : ZOOM_KEYS)
+            if (row.key == k.keysym.sym) video_zoom(row.direction);
+    if (replaying) {
+        // A replay takes no input; Esc, like the close, ends it.
+        if (k.keysym.sym == SDLK_ESCAPE || (k.keysym.sym == SDLK_F4 && (k.keysym.mod & KMOD_ALT))) close_window();
+        return;
+    }
+    // Held keys repeat, and each repeat nudges again, as on Windows.
+    for (const KeyRow& row : ARROWS)
+        if (row.key == k.keysym.sym) input_key(row.arrow);
     // Without a window manager nobody else turns Alt+F4 into a close.
-    if (k.keysym.sym == SDLK_F4 && (k.keysym.mod & KMOD_ALT) && !window_closed()) close_game_window();
+    if (k.keysym.sym == SDLK_F4 && (k.keysym.mod & KMOD_ALT)) close_window();
 }
 
 void window_event(const SDL_WindowEvent& w) {
     switch (w.event) {
-        case SDL_WINDOWEVENT_CLOSE:
-            // The window manager's close and Alt+F4 end the game as the
-            // close button does: timer stopped, Ambient gone.
-            if (!window_closed()) close_game_window();
-            break;
+        case SDL_WINDOWEVENT_CLOSE: close_window(); break;
         case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_SHOWN:
         case SDL_WINDOWEVENT_RESTORED:
@@ -106,7 +98,10 @@ void window_event(const SDL_WindowEvent& w) {
 
 }  // namespace
 
-int input_pressed_button() { return held_inside ? held_button : 0; }
+int input_pressed_button() {
+    const Element e = pressed_button();
+    return e >= 0 ? ELEMENT_TABLE[e].id : 0;
+}
 
 void input_init_cursors() {
     arrow = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
@@ -120,14 +115,29 @@ void input_init_cursors() {
 }
 
 void input_handle(const SDL_Event& event) {
+    const bool replaying = timer_replaying();
     switch (event.type) {
-        case SDL_MOUSEBUTTONDOWN: press(event.button); break;
-        case SDL_MOUSEBUTTONUP: release(event.button); break;
-        case SDL_MOUSEMOTION: motion(event.motion); break;
-        case SDL_KEYDOWN: key_down(event.key); break;
+        case SDL_MOUSEBUTTONDOWN: {
+            const SDL_MouseButtonEvent& b = event.button;
+            if (!replaying && on_field(b.x, b.y)) pointer_press(b.x, b.y, mouse_button(b.button));
+            break;
+        }
+        case SDL_MOUSEBUTTONUP: {
+            const SDL_MouseButtonEvent& b = event.button;
+            if (!replaying) pointer_release(b.x, b.y, on_field(b.x, b.y), mouse_button(b.button));
+            show_cursor_at(b.x, b.y);
+            break;
+        }
+        case SDL_MOUSEMOTION: {
+            const SDL_MouseMotionEvent& m = event.motion;
+            if (!replaying) pointer_move(m.x, m.y, on_field(m.x, m.y));
+            show_cursor_at(m.x, m.y);
+            break;
+        }
+        case SDL_KEYDOWN: key_down(event.key, replaying); break;
         case SDL_WINDOWEVENT: window_event(event.window); break;
         case SDL_QUIT:  // SIGTERM or SIGINT, or the last window closing
-            if (!window_closed()) close_game_window();
+            close_window();
             break;
         default: break;
     }

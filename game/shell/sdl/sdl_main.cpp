@@ -3,17 +3,26 @@
 // shows the first frame, opens the sound, and runs the loop: it sleeps in
 // SDL_WaitEvent while no game runs, and wakes for the next tick while one
 // does. Options: --scale N (a whole or fractional factor; by default one
-// chosen from the display's size).
+// chosen from the display's size), --record FILE (the session as a script
+// plinkfield-sim replays), --replay FILE (a recording played back).
+#include <malloc.h>
+
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <fstream>
 #include <string>
 
 #include "game/audio/sdl/sdl_audio.h"
-#include "game/shell/scene.h"
+#include "game/edge/pointer.h"
+#include "game/edge/recording.h"
+#include "game/edge/replay.h"
+#include "game/model/scene.h"
+#include "game/rules/window_events.h"
 #include "game/shell/sdl/sdl_shell.h"
-#include "game/shell/window_events.h"
 
 namespace {
 
@@ -25,15 +34,50 @@ SDL_HitTestResult hit_test(SDL_Window*, const SDL_Point* point, void*) {
     if (video_fullscreen()) return SDL_HITTEST_NORMAL;
     int x = 0, y = 0;
     video_window_to_game(point->x, point->y, x, y);
-    for (Element e = 0; e < ELEMENT_COUNT; ++e)
-        if (ELEMENT_TABLE[e].kind == ElementKind::button && point_in_rect(element_bounds(e), x, y))
-            return SDL_HITTEST_NORMAL;
-    return press_drags_window(x, y) ? SDL_HITTEST_DRAGGABLE : SDL_HITTEST_NORMAL;
+    return press_starts_drag(x, y) ? SDL_HITTEST_DRAGGABLE : SDL_HITTEST_NORMAL;
 }
 
-int usage(const char* why) {
-    std::fprintf(stderr, "plinkfield: %s\nusage: plinkfield [--scale N]\n", why);
+constexpr const char* USAGE = "usage: plinkfield [--scale N] [--record FILE | --replay FILE]\n";
+
+int usage(const std::string& why) {
+    std::fprintf(stderr, "plinkfield: %s\n%s", why.c_str(), USAGE);
     return 2;
+}
+
+// The recording's file: each line written through at once, so it can be
+// read while the game runs and outlives a game that is killed.
+FILE* recording_file = nullptr;
+
+void write_recording_line(const std::string& line) {
+    std::fwrite(line.data(), 1, line.size(), recording_file);
+    std::fflush(recording_file);
+}
+
+bool open_recording(const std::string& path) {
+    recording_file = std::fopen(path.c_str(), "w");
+    if (!recording_file) {
+        std::fprintf(stderr, "plinkfield: cannot write %s: %s\n", path.c_str(), std::strerror(errno));
+        return false;
+    }
+    char date[64];
+    const std::time_t now = std::time(nullptr);
+    std::strftime(date, sizeof date, "%Y-%m-%d %H:%M:%S UTC", std::gmtime(&now));
+    recording_start(write_recording_line, std::string("plinkfield ") + PLINKFIELD_VERSION +
+                                              " recording, for plinkfield-sim\nrecorded " + date);
+    return true;
+}
+
+bool load_replay(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        std::fprintf(stderr, "plinkfield: cannot read %s: %s\n", path.c_str(), std::strerror(errno));
+        return false;
+    }
+    if (const std::string why = replay_load(in); !why.empty()) {
+        std::fprintf(stderr, "plinkfield: %s: %s\n", path.c_str(), why.c_str());
+        return false;
+    }
+    return true;
 }
 
 bool parse_scale(const char* text, double& scale) {
@@ -61,20 +105,39 @@ void run_loop() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Pictures are decoded into large buffers that live a moment: kept out
+    // of the heap, they go back to the system when freed instead of
+    // holding the heap at its largest for the rest of the game.
+    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
     double scale = 0;  // chosen from the display
+    std::string record_path, replay_path;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--scale" && i + 1 < argc) {
-            if (!parse_scale(argv[++i], scale)) return usage("--scale takes a factor from 0.25 to 8");
-        } else if (arg.rfind("--scale=", 0) == 0) {
-            if (!parse_scale(arg.c_str() + 8, scale)) return usage("--scale takes a factor from 0.25 to 8");
+        // Each option as "--name VALUE" or "--name=VALUE".
+        auto value_of = [&](const char* name, std::string& value) {
+            const std::string with_equals = std::string(name) + "=";
+            if (arg == name && i + 1 < argc) {
+                value = argv[++i];
+                return true;
+            }
+            if (arg.rfind(with_equals, 0) != 0) return false;
+            value = arg.substr(with_equals.size());
+            return true;
+        };
+        std::string value;
+        if (value_of("--scale", value)) {
+            if (!parse_scale(value.c_str(), scale)) return usage("--scale takes a factor from 0.25 to 8");
+        } else if (value_of("--record", record_path) || value_of("--replay", replay_path)) {
+            if (!record_path.empty() && !replay_path.empty()) return usage("--record and --replay exclude each other");
         } else if (arg == "--help" || arg == "-h") {
-            std::printf("usage: plinkfield [--scale N]\n");
+            std::printf("%s", USAGE);
             return 0;
         } else {
-            return usage(("unknown argument " + arg).c_str());
+            return usage("unknown argument " + arg);
         }
     }
+    if (!replay_path.empty() && !load_replay(replay_path)) return 1;
+    if (!record_path.empty() && !open_recording(record_path)) return 1;
 
     // A closed Ambient pipe must not kill the game when it says "mute".
     std::signal(SIGPIPE, SIG_IGN);
@@ -107,9 +170,11 @@ int main(int argc, char** argv) {
     // second to find out.
     sound_open();
 
+    if (!replay_path.empty()) timer_start_replay();
     run_loop();
+    dump_write_if_changed();  // what the last events did before the close
 
-    handle_destroy();
+    recording_stop();
     sound_close();
     video_close();
     text_close();

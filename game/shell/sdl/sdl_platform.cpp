@@ -4,7 +4,9 @@
 #include <ctime>
 
 #include "game/audio/sdl/sdl_audio.h"
-#include "game/shell/platform.h"
+#include "game/edge/inputs.h"
+#include "game/rules/window_events.h"
+#include "game/seam/platform.h"
 #include "game/shell/sdl/sdl_shell.h"
 
 namespace {
@@ -23,9 +25,10 @@ void platform_window_minimize() { SDL_MinimizeWindow(video_window()); }
 
 void platform_window_close() {
     // The loop ends after this event and destroys the window; the timer
-    // dies with it.
+    // dies with it, and the window's destruction follows at once.
     closed = true;
     platform_timer_stop();
+    handle_destroy();
 }
 
 bool window_closed() { return closed; }
@@ -39,4 +42,4 @@ void platform_window_position(int& x, int& y) { SDL_GetWindowPosition(video_wind
 
 void platform_window_move(int x, int y) { SDL_SetWindowPosition(video_window(), x, y); }
 
-std::uint32_t platform_clock_seconds() { return static_cast<std::uint32_t>(std::time(nullptr)); }
+std::uint32_t platform_clock_seconds() { return input_clock(static_cast<std::uint32_t>(std::time(nullptr))); }

@@ -9,9 +9,7 @@
 
 #include <cstdint>
 
-// The game's own coordinates: the painted scene, one to one.
-inline constexpr int GAME_WIDTH = 1280;
-inline constexpr int GAME_HEIGHT = 786;
+#include "game/model/layout.h"
 
 // ------------------------------------------------------------- sdl_video
 
@@ -27,6 +25,10 @@ void video_draw_if_dirty();
 void video_mark_dirty();
 // F11: the whole screen and back; the picture keeps its proportions.
 void video_toggle_fullscreen();
+// Ctrl+Plus (1), Ctrl+Minus (-1), Ctrl+0 (0): a quarter step larger or
+// smaller, never past what fits the display, or back to the automatic scale;
+// the window stays on the screen. Nothing in fullscreen.
+void video_zoom(int direction);
 bool video_fullscreen();
 double video_scale();
 // Window pixels to game coordinates (the hit test gets window pixels).
@@ -42,8 +44,10 @@ long long video_first_frame_ns();
 // heights the Windows fonts are asked for (36 and 24).
 bool text_open();
 void text_close();
-// The label's text as black on transparent, or nullptr for an empty text.
-// The texture belongs to the caller.
+// Window pixels per field pixel: the labels are rendered at that size.
+void text_set_density(double density);
+// The label's text as black on transparent, or nullptr for an empty text,
+// at the density last set. The texture belongs to the caller.
 SDL_Texture* text_render(SDL_Renderer* renderer, int element, const char* text);
 
 // ------------------------------------------------------------- sdl_timer
@@ -51,8 +55,13 @@ SDL_Texture* text_render(SDL_Renderer* renderer, int element, const char* text);
 // Milliseconds until the next tick is due (rounded up), or -1 when the
 // timer is stopped and the loop may sleep until an event.
 int timer_wait_ms();
-// Runs every tick whose time has come, a few at most after a stall.
+// Runs every tick whose time has come (the edge's schedule says how many
+// after a stall).
 void timer_run_due();
+// From now on the loaded replay plays at the timer's pace, and the game's
+// own timer runs nothing: a replay's window takes no input.
+void timer_start_replay();
+bool timer_replaying();
 // Ticks run since the program started, and the wall-clock time of the
 // latest one in nanoseconds since the epoch.
 long timer_ticks();
@@ -82,8 +91,10 @@ void dump_write_if_changed();
 
 // -------------------------------------------------------------- pictures
 
-// An embedded bitmap or icon of the game as an SDL surface, or nullptr.
+// An embedded bitmap or icon of the game as an SDL surface, or nullptr; a
+// bitmap's twin is painted at twice its size, for denser windows.
 SDL_Surface* load_game_bitmap(int id);
+SDL_Surface* load_game_twin(int id);
 SDL_Surface* load_game_icon(int id);
 // The desktop icon's 64-pixel drawing, for the window.
 SDL_Surface* load_window_icon();

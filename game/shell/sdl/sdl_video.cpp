@@ -3,27 +3,37 @@
 // the elements from the last row of ELEMENT_TABLE to the first, so that an
 // earlier row lies on top, as the Windows build's child windows stack.
 // Frames are drawn only when the model (or the window) changed.
+//
+// The renderer works in field coordinates (its logical size is the field),
+// whatever the window's scale; pictures and labels are made at the window's
+// real resolution and drawn into field rectangles.
 #include <array>
 #include <cmath>
-#include <cstdio>
-#include <string>
 #include <ctime>
+#include <string>
 
-#include "game/shell/bitmaps.h"
-#include "game/shell/buttons.h"
-#include "game/shell/platform.h"
-#include "game/shell/scene.h"
+#include "game/edge/pointer.h"
+#include "game/edge/view_fit.h"
+#include "game/model/bitmaps.h"
+#include "game/model/buttons.h"
+#include "game/model/scene.h"
+#include "game/seam/platform.h"
 #include "game/shell/sdl/sdl_shell.h"
 
 namespace {
 
-constexpr int SCENE_PICTURE = 100;
 // What Windows hands a label as its background: the stock light grey brush.
 constexpr SDL_Color LABEL_GREY = {192, 192, 192, 255};
 
 SDL_Window* window = nullptr;
 SDL_Renderer* renderer = nullptr;
+
+// Each picture is read the first time it is drawn and kept: the start
+// screen needs six of the 66, and the first frame should not wait for the
+// rest. All are let go when the window's density changes. Above one window
+// pixel a field pixel, the twins painted at twice the size are drawn.
 std::array<SDL_Texture*, BITMAP_CATALOGUE.size()> pictures{};
+int picture_density = 1;  // 2 when the twins are drawn
 
 struct LabelPicture {
     std::string text;
@@ -33,18 +43,50 @@ struct LabelPicture {
 std::array<LabelPicture, ELEMENT_COUNT> labels;
 
 bool dirty = true;
-double scale = 1.0;
+double scale = 1.0;    // the window's size over the field's, outside fullscreen
+double density = 0.0;  // window pixels per field pixel, as last drawn
 long frames = 0;
 long long first_frame_ns = 0;
 
-// Each picture is read the first time it is drawn and kept: the start
-// screen needs six of the 66, and the first frame should not wait for the rest.
+void forget_textures() {
+    for (SDL_Texture*& t : pictures)
+        if (t) SDL_DestroyTexture(t), t = nullptr;
+    for (LabelPicture& lp : labels) {
+        if (lp.texture) SDL_DestroyTexture(lp.texture);
+        lp = LabelPicture{};
+    }
+}
+
+// A picture drawn one to one, or at a whole multiple, stays crisp; at any
+// other density it is smoothed.
+void choose_smoothing() {
+    const double ratio = density / picture_density;
+    const bool whole = std::abs(ratio - std::round(ratio)) < 1e-6 && ratio >= 1;
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, whole ? "nearest" : "linear");
+}
+
+// Follows the renderer's scale (the window's, or the screen's in
+// fullscreen) before a frame: a new density makes everything anew.
+void follow_density() {
+    float sx = 1, sy = 1;
+    SDL_RenderGetScale(renderer, &sx, &sy);
+    const double now = std::min(sx, sy);
+    if (std::abs(now - density) < 1e-6) return;
+    density = now;
+    picture_density = density > 1 + 1e-6 ? 2 : 1;
+    forget_textures();
+    choose_smoothing();
+    text_set_density(density);
+}
+
 SDL_Texture* picture(int bitmap_id) {
     const BitmapInfo* b = find_bitmap(bitmap_id);
     if (!b) return nullptr;
     SDL_Texture*& t = pictures[static_cast<std::size_t>(b - BITMAP_CATALOGUE.data())];
     if (!t) {
-        if (SDL_Surface* s = load_game_bitmap(bitmap_id)) {
+        SDL_Surface* s = picture_density == 2 ? load_game_twin(bitmap_id) : nullptr;
+        if (!s) s = load_game_bitmap(bitmap_id);
+        if (s) {
             t = SDL_CreateTextureFromSurface(renderer, s);
             SDL_FreeSurface(s);
         }
@@ -52,14 +94,22 @@ SDL_Texture* picture(int bitmap_id) {
     return t;
 }
 
-// The scale that makes the window fill up to about four fifths of the
-// display, in quarter steps, never below one to one: on an ordinary screen
-// the game stays pixel for pixel, on a large one it grows.
-double automatic_scale() {
-    SDL_Rect usable;
-    if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return 1.0;
-    const double fits = std::min(usable.w / double(GAME_WIDTH), usable.h / double(GAME_HEIGHT));
-    return std::max(1.0, std::floor(fits * 0.8 * 4.0) / 4.0);
+SDL_Rect usable_area() {
+    SDL_Rect usable{0, 0, FIELD_WIDTH, FIELD_HEIGHT};
+    const int display = window ? SDL_GetWindowDisplayIndex(window) : 0;
+    SDL_GetDisplayUsableBounds(display < 0 ? 0 : display, &usable);
+    return usable;
+}
+
+int scaled(int length, double by) { return static_cast<int>(std::lround(length * by)); }
+
+// Where a window of w x h lies wholly on the usable area (its top-left
+// corner on it, if it is larger), as near to (x, y) as can be.
+void keep_on_screen(int x, int y, int w, int h) {
+    const SDL_Rect u = usable_area();
+    x = std::max(u.x, std::min(x, u.x + u.w - w));
+    y = std::max(u.y, std::min(y, u.y + u.h - h));
+    SDL_SetWindowPosition(window, x, y);
 }
 
 void draw_element(Element e) {
@@ -71,10 +121,15 @@ void draw_element(Element e) {
             // A bitmap control draws its picture at the picture's own size
             // from its top-left corner, cut off by the control's rectangle.
             const BitmapInfo* b = find_bitmap(s.image);
-            if (!b) return;
-            const SDL_Rect src{0, 0, std::min(s.w, b->width), std::min(s.h, b->height)};
-            const SDL_Rect dst{s.x, s.y, src.w, src.h};
-            SDL_RenderCopy(renderer, picture(s.image), &src, &dst);
+            SDL_Texture* t = b ? picture(s.image) : nullptr;
+            if (!t) return;
+            // In the texture's own pixels, whichever twin it is.
+            int tw = 0, th = 0;
+            SDL_QueryTexture(t, nullptr, nullptr, &tw, &th);
+            const int w = std::min(s.w, b->width), h = std::min(s.h, b->height);
+            const SDL_Rect src{0, 0, w * tw / b->width, h * th / b->height};
+            const SDL_Rect dst{s.x, s.y, w, h};
+            SDL_RenderCopy(renderer, t, &src, &dst);
             break;
         }
         case ElementKind::label: {
@@ -90,29 +145,41 @@ void draw_element(Element e) {
             if (!lp.texture) return;
             int w = 0, h = 0;
             SDL_QueryTexture(lp.texture, nullptr, nullptr, &w, &h);
-            // Left-aligned from the top-left corner, cut off at the edges.
-            const SDL_Rect src{0, 0, std::min(w, s.w), std::min(h, s.h)};
-            const SDL_Rect dst{s.x, s.y, src.w, src.h};
-            SDL_RenderCopy(renderer, lp.texture, &src, &dst);
+            // Left-aligned from the top-left corner, cut off at the edges;
+            // the text is in window pixels, the place in field pixels.
+            const SDL_Rect src{0, 0, std::min(w, scaled(s.w, density)), std::min(h, scaled(s.h, density))};
+            const SDL_FRect dst{float(s.x), float(s.y), float(src.w / density), float(src.h / density)};
+            SDL_RenderCopyF(renderer, lp.texture, &src, &dst);
             break;
         }
         case ElementKind::button: {
-            const int image = button_image(row.id, input_pressed_button() == row.id);
             // Stretched to the button, as the Windows build's StretchBlt does.
-            if (SDL_Texture* t = picture(image)) SDL_RenderCopy(renderer, t, nullptr, &place);
+            if (SDL_Texture* t = picture(shown_button_image(e))) SDL_RenderCopy(renderer, t, nullptr, &place);
             break;
         }
     }
 }
 
+void set_scale(double new_scale) {
+    int x = 0, y = 0;
+    SDL_GetWindowPosition(window, &x, &y);
+    scale = new_scale;
+    const int w = scaled(FIELD_WIDTH, scale), h = scaled(FIELD_HEIGHT, scale);
+    SDL_SetWindowSize(window, w, h);
+    keep_on_screen(x, y, w, h);
+    dirty = true;
+}
+
 }  // namespace
 
 bool video_open(double requested_scale) {
-    scale = requested_scale > 0 ? requested_scale : automatic_scale();
-    const int w = static_cast<int>(std::lround(GAME_WIDTH * scale));
-    const int h = static_cast<int>(std::lround(GAME_HEIGHT * scale));
-    window = SDL_CreateWindow("Plinkfield", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, w, h,
-                              SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
+    const SDL_Rect usable = usable_area();
+    scale = requested_scale > 0 ? requested_scale : automatic_scale(usable.w, usable.h);
+    const int w = scaled(FIELD_WIDTH, scale), h = scaled(FIELD_HEIGHT, scale);
+    // Centred on the usable area; a window larger than it keeps its top
+    // left corner, and with it the title strip, on the screen.
+    const int x = usable.x + std::max(0, (usable.w - w) / 2), y = usable.y + std::max(0, (usable.h - h) / 2);
+    window = SDL_CreateWindow("Plinkfield", x, y, w, h, SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
     if (!window) {
         SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Error!", "Window Creation Failed!", nullptr);
         return false;
@@ -126,19 +193,14 @@ bool video_open(double requested_scale) {
         SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Error!", "Window Creation Failed!", nullptr);
         return false;
     }
-    // A fractional scale reads better smoothed; a whole one stays crisp.
-    if (scale != std::floor(scale)) SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
-    // Hit tests and every event stay in game coordinates at any scale.
-    SDL_RenderSetLogicalSize(renderer, GAME_WIDTH, GAME_HEIGHT);
+    // Hit tests and every event stay in field coordinates at any scale.
+    SDL_RenderSetLogicalSize(renderer, FIELD_WIDTH, FIELD_HEIGHT);
     SDL_ShowWindow(window);
     return true;
 }
 
 void video_close() {
-    for (LabelPicture& lp : labels)
-        if (lp.texture) SDL_DestroyTexture(lp.texture);
-    for (SDL_Texture*& t : pictures)
-        if (t) SDL_DestroyTexture(t), t = nullptr;
+    forget_textures();
     if (renderer) SDL_DestroyRenderer(renderer);
     if (window) SDL_DestroyWindow(window);
     renderer = nullptr;
@@ -154,6 +216,7 @@ void platform_element_changed(int) { dirty = true; }
 void video_draw_if_dirty() {
     if (!dirty || !renderer) return;
     dirty = false;
+    follow_density();
     SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
     SDL_RenderClear(renderer);  // the bars around the picture in fullscreen
     SDL_RenderCopy(renderer, picture(SCENE_PICTURE), nullptr, nullptr);
@@ -178,6 +241,14 @@ void video_toggle_fullscreen() {
 }
 
 bool video_fullscreen() { return window && (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0; }
+
+void video_zoom(int direction) {
+    if (!window || video_fullscreen()) return;
+    const SDL_Rect u = usable_area();
+    const double next =
+        direction == 0 ? automatic_scale(u.w, u.h) : zoom_step(scale, direction, largest_fitting_scale(u.w, u.h));
+    if (next != scale) set_scale(next);
+}
 
 double video_scale() { return scale; }
 

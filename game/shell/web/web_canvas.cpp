@@ -5,17 +5,13 @@
 #include <emscripten/emscripten.h>
 #include <emscripten/html5.h>
 
-#include "game/shell/bitmaps.h"
-#include "game/shell/buttons.h"
-#include "game/shell/platform.h"
-#include "game/shell/scene.h"
+#include "game/edge/pointer.h"
+#include "game/model/bitmaps.h"
+#include "game/model/buttons.h"
+#include "game/model/layout.h"
+#include "game/model/scene.h"
+#include "game/seam/platform.h"
 #include "game/shell/web/web_shell.h"
-
-// The labels' cell heights, as the other builds create their fonts; the
-// face is metric-compatible with Arial, whose ascent and descent (1854 and
-// 434 of 2048 units) fill the cell.
-static constexpr double LARGE_CELL = 36;
-static constexpr double SMALL_CELL = 24;
 
 EM_JS(void, js_open_canvas, (), {
     const canvas = document.getElementById("field");
@@ -43,7 +39,7 @@ EM_JS(void, js_draw_stretched, (int id, int x, int y, int w, int h), {
     if (picture && w > 0 && h > 0) Module.page.context.drawImage(picture, x, y, w, h);
 });
 
-EM_JS(void, js_draw_label, (const char* text, int x, int y, int w, int h, double cell), {
+EM_JS(void, js_draw_label, (const char* text, int x, int y, int w, int h, double em, double ascent), {
     // Light grey under black text, one left-aligned line from the top.
     const context = Module.page.context;
     context.save();
@@ -54,8 +50,8 @@ EM_JS(void, js_draw_label, (const char* text, int x, int y, int w, int h, double
     context.clip();
     context.fillStyle = "#000000";
     context.textBaseline = "alphabetic";
-    context.font = (cell * 2048 / 2288) + "px Plinkfield-Labels, Liberation Sans, Arial, sans-serif";
-    context.fillText(UTF8ToString(text), x, y + cell * 1854 / 2288);
+    context.font = em + "px Plinkfield-Labels, Liberation Sans, Arial, sans-serif";
+    context.fillText(UTF8ToString(text), x, y + ascent);
     context.restore();
 });
 
@@ -66,15 +62,15 @@ EM_JS(void, js_frame_drawn, (), {
 static bool fonts_ready = false;
 static bool frame_requested = false;
 static bool drawing_stopped = false;
-static int held_button = -1;
-static bool held_pointer_over = false;
-
-int shown_button_image(int element) {
-    return button_image(ELEMENT_TABLE[element].id, element == held_button && held_pointer_over);
+// The face is metric-compatible with Arial, whose ascent and descent fill
+// the cell the other builds ask their fonts for.
+static void draw_label(const SceneElement& s, Font font) {
+    const double cell = label_font(font).cell_height;
+    js_draw_label(s.text.c_str(), s.x, s.y, s.w, s.h, cell * EM_UNITS / CELL_UNITS, cell * ASCENT_UNITS / CELL_UNITS);
 }
 
 static void draw_scene() {
-    js_draw_picture(bmp_scene, 0, 0, FIELD_WIDTH, FIELD_HEIGHT);
+    js_draw_picture(SCENE_PICTURE, 0, 0, FIELD_WIDTH, FIELD_HEIGHT);
     for (Element e = ELEMENT_COUNT - 1; e >= 0; --e) {
         const SceneElement& s = scene[e];
         const ElementRow& row = ELEMENT_TABLE[e];
@@ -84,7 +80,7 @@ static void draw_scene() {
                 js_draw_picture(s.image, s.x, s.y, s.w, s.h);
                 break;
             case ElementKind::label:
-                js_draw_label(s.text.c_str(), s.x, s.y, s.w, s.h, row.font == Font::large ? LARGE_CELL : SMALL_CELL);
+                draw_label(s, row.font);
                 break;
             case ElementKind::button:
                 js_draw_stretched(shown_button_image(e), s.x, s.y, s.w, s.h);
@@ -116,12 +112,5 @@ void scene_fonts_ready() {
 }
 
 void stop_drawing() { drawing_stopped = true; }
-
-void set_held_button(int element, bool pointer_over) {
-    if (element == held_button && pointer_over == held_pointer_over) return;
-    held_button = element;
-    held_pointer_over = pointer_over;
-    request_redraw();
-}
 
 void platform_element_changed(int) { request_redraw(); }

@@ -1,26 +1,21 @@
-// The mouse and the keys, turned into the game's window events. Presses
-// and moves are taken in page coordinates and mapped back to the field.
-// The four buttons take their own presses, as push buttons: pressed image
-// while held with the pointer over them, command on release over them.
+// The mouse and the keys mapped onto the edge: presses and moves are taken
+// in page coordinates and mapped back to field points; what they mean is
+// the edge's.
 #include <emscripten/html5.h>
 
 #include <array>
 #include <cstring>
 
-#include "game/shell/scene.h"
+#include "game/edge/inputs.h"
+#include "game/edge/pointer.h"
+#include "game/edge/view_fit.h"
 #include "game/shell/web/web_shell.h"
-#include "game/shell/window_events.h"
 
-static constexpr unsigned short LEFT_BUTTON = 0;
-
-static int held = -1;  // the button element taken by the last left press
-
-static int button_at(int x, int y) {
-    for (Element e = 0; e < ELEMENT_COUNT; ++e)
-        if (ELEMENT_TABLE[e].kind == ElementKind::button && scene[e].visible &&
-            point_in_rect(element_bounds(e), x, y))
-            return e;
-    return -1;
+// MouseEvent.button: 0 the main (left) button, 1 the middle, 2 the right.
+static MouseButton mouse_button(unsigned short dom) {
+    static constexpr std::array<MouseButton, 3> DOM_BUTTONS = {MouseButton::left, MouseButton::middle,
+                                                               MouseButton::right};
+    return dom < DOM_BUTTONS.size() ? DOM_BUTTONS[dom] : MouseButton::other;
 }
 
 static bool field_point(const EmscriptenMouseEvent& m, int& x, int& y) {
@@ -29,13 +24,8 @@ static bool field_point(const EmscriptenMouseEvent& m, int& x, int& y) {
 
 static EM_BOOL on_mouse_down(int, const EmscriptenMouseEvent* m, void*) {
     int x = 0, y = 0;
-    if (page_closed() || m->button != LEFT_BUTTON || !field_point(*m, x, y)) return EM_FALSE;
-    if (const int b = button_at(x, y); b >= 0) {
-        held = b;
-        set_held_button(held, true);
-    } else {
-        handle_press(x, y);
-    }
+    if (page_closed() || !field_point(*m, x, y)) return EM_FALSE;
+    pointer_press(x, y, mouse_button(m->button));
     return EM_TRUE;  // no text selection, no dragging of the canvas image
 }
 
@@ -43,27 +33,18 @@ static EM_BOOL on_mouse_move(int, const EmscriptenMouseEvent* m, void*) {
     if (page_closed()) return EM_FALSE;
     int x = -1, y = -1;
     const bool on_field = field_point(*m, x, y);
-    if (held >= 0) {
-        // The held button has the mouse to itself until the release.
-        set_held_button(held, on_field && point_in_rect(element_bounds(held), x, y));
-        return EM_FALSE;
-    }
-    if (!on_field) return EM_FALSE;
-    const bool over_button = button_at(x, y) >= 0;
-    set_field_cursor(!over_button);
-    if (!over_button) follow_cursor(x, y);
+    pointer_move(x, y, on_field);
+    if (on_field && held_button() < 0) set_field_cursor(cursor_at(x, y) == PointerCursor::crosshair);
     return EM_FALSE;
 }
 
 static EM_BOOL on_mouse_up(int, const EmscriptenMouseEvent* m, void*) {
-    if (page_closed() || m->button != LEFT_BUTTON || held < 0) return EM_FALSE;
+    if (page_closed()) return EM_FALSE;
     int x = -1, y = -1;
-    const bool over = field_point(*m, x, y) && point_in_rect(element_bounds(held), x, y);
-    const int control_id = ELEMENT_TABLE[held].id;
-    held = -1;
-    set_held_button(-1, false);
-    if (over) dispatch_command(control_id);
-    return EM_TRUE;
+    const bool on_field = field_point(*m, x, y);
+    const bool was_held = held_button() >= 0;
+    pointer_release(x, y, on_field, mouse_button(m->button));
+    return was_held ? EM_TRUE : EM_FALSE;
 }
 
 struct ArrowName {
@@ -82,7 +63,7 @@ static EM_BOOL on_key_down(int, const EmscriptenKeyboardEvent* k, void*) {
     if (page_closed()) return EM_FALSE;
     for (const ArrowName& a : ARROW_NAMES)
         if (std::strcmp(k->key, a.key) == 0) {
-            nudge_window(a.arrow);
+            input_key(a.arrow);
             return EM_TRUE;  // the page does not scroll either
         }
     return EM_FALSE;

@@ -2,7 +2,7 @@
 // the canvas fitted to the window and the input listened to. main returns
 // and the browser's event loop runs the game from then on.
 #include "game/audio/web/web_audio.h"
-#include "game/shell/scene.h"
+#include "game/model/scene.h"
 #include "game/shell/web/web_shell.h"
 
 int main() {
@@ -14,6 +14,7 @@ int main() {
     listen_to_input();
     set_field_cursor(true);
     install_probe();
+    record_if_asked();
     // The first frame waits for the label font, so the scoreboard never
     // shows in a stand-in face.
     load_label_font();

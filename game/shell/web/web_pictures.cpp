@@ -4,8 +4,9 @@
 
 #include <cstdio>
 
-#include "game/shell/bitmaps.h"
-#include "game/shell/web/bmp_decode.h"
+#include "game/edge/bmp_decode.h"
+#include "game/model/bitmaps.h"
+#include "game/model/layout.h"
 #include "game/shell/web/web_shell.h"
 #include "resources/embedded.h"
 
@@ -48,11 +49,13 @@ EM_JS(void, js_load_font, (const unsigned char* bytes, int size), {
 extern "C" EMSCRIPTEN_KEEPALIVE void web_label_font_settled() { scene_fonts_ready(); }
 
 void load_label_font() {
-    const std::span<const unsigned char> font = label_font_bytes();
-    js_load_font(font.data(), static_cast<int>(font.size()));
+    const EmbeddedResource* font = find_game_resource(ResourceKind::font, LABEL_FONT);
+    if (!font) {
+        web_label_font_settled();  // drawn in the page's own sans-serif
+        return;
+    }
+    js_load_font(font->data, static_cast<int>(font->size));
 }
-
-static constexpr int CROSSHAIR_ICON = 32;
 
 // Icon 32 as a CSS cursor; a browser that cannot show it falls back on its
 // own cross-hair. The hot spot is the centre, where the lines cross.

@@ -6,9 +6,10 @@
 #include <ctime>
 
 #include "game/audio/web/web_audio.h"
-#include "game/shell/platform.h"
+#include "game/edge/inputs.h"
+#include "game/rules/window_events.h"
+#include "game/seam/platform.h"
 #include "game/shell/web/web_shell.h"
-#include "game/shell/window_events.h"
 
 static bool closed = false;
 
@@ -52,4 +53,4 @@ void platform_window_position(int& x, int& y) {
 
 void platform_window_move(int, int) {}
 
-std::uint32_t platform_clock_seconds() { return static_cast<std::uint32_t>(std::time(nullptr)); }
+std::uint32_t platform_clock_seconds() { return input_clock(static_cast<std::uint32_t>(std::time(nullptr))); }

@@ -7,8 +7,9 @@
 
 #include <string>
 
-#include "game/shell/game_json.h"
-#include "game/shell/scene.h"
+#include "game/edge/game_json.h"
+#include "game/edge/pointer.h"
+#include "game/model/scene.h"
 #include "game/shell/web/web_shell.h"
 
 extern "C" EMSCRIPTEN_KEEPALIVE const char* web_probe_json() {
@@ -32,6 +33,7 @@ EM_JS(void, js_install_probe, (), {
         const probe = JSON.parse(UTF8ToString(_web_probe_json()));
         probe.firstFrameMs = Module.page.firstFrameMs;
         probe.audio = Module.audio.report();
+        probe.recording = Module.recording === undefined ? null : Module.recording;
         return probe;
     };
 });

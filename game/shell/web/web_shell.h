@@ -4,7 +4,7 @@
 
 #include <span>
 
-#include "game/shell/web/view_fit.h"
+#include "game/edge/view_fit.h"
 
 // web_pictures.cpp: decodes every bitmap of the catalogue once and hands it
 // to the page; the label font and the cross-hair cursor too.
@@ -20,11 +20,6 @@ void open_canvas();
 void scene_fonts_ready();
 void request_redraw();
 void stop_drawing();
-// The button element held down with the mouse, or -1; and whether the
-// pointer is over it, which shows the pressed image.
-void set_held_button(int element, bool pointer_over);
-// The picture a button element shows now, pressed or not.
-int shown_button_image(int element);
 
 // web_view.cpp: fits the canvas to the window, now and at every resize.
 void follow_window_size();
@@ -45,8 +40,9 @@ long long timer_ticks_run();
 // drawing have stopped then and the page shows its "Play again" state.
 bool page_closed();
 
+// web_recording.cpp: with "?record" in the page's address, the session is
+// recorded and can be saved.
+void record_if_asked();
+
 // web_probe.cpp: window.plinkfieldProbe() for the end-to-end tests.
 void install_probe();
-
-// Generated from the font file the build names (make_embedded.py).
-std::span<const unsigned char> label_font_bytes();

@@ -1,59 +1,51 @@
-// The game timer from the browser's clock: a timeout aimed at the next tick
-// of a fixed schedule, so late timeouts neither drift nor lose ticks (a
-// hidden tab's timeouts come late; the owed ticks are run on waking).
+// The game timer on the browser's clock: a timeout aimed at the next tick
+// of the edge's schedule, which decides how many ticks a late timeout runs
+// (a hidden tab's timeouts come late).
 #include <emscripten/eventloop.h>
 #include <emscripten/html5.h>
 
-#include "game/rules/tick.h"
-#include "game/shell/platform.h"
-#include "game/shell/web/tick_schedule.h"
+#include "game/edge/inputs.h"
+#include "game/edge/tick_schedule.h"
+#include "game/seam/platform.h"
 #include "game/shell/web/web_shell.h"
 
-static TickSchedule schedule;
+static TickTimer timer;
 static long timeout_id = 0;
-static bool running = false;
-// Counts the timer's starts: a tick that stops and restarts the timer
-// begins a new schedule, and the ticks owed to the old one are not run.
-static unsigned run = 0;
-static long long ticks_run = 0;
+static long long ticks_before_start = 0;  // the probe counts the ticks of the running timer
 
 static void on_timeout(void*);
 
 static void arm() {
-    const double now = emscripten_performance_now();
-    timeout_id = emscripten_set_timeout(on_timeout, ms_until_next_tick(schedule, now), nullptr);
+    const double wait = tick_timer_wait_ms(timer, emscripten_performance_now());
+    if (wait >= 0) timeout_id = emscripten_set_timeout(on_timeout, wait, nullptr);
 }
 
 static void on_timeout(void*) {
     timeout_id = 0;
-    if (!running) return;
-    const unsigned this_run = run;
-    const int due = take_due_ticks(schedule, emscripten_performance_now());
-    for (int i = 0; i < due && running && run == this_run; ++i) {
-        ++ticks_run;
-        game_tick();
-    }
-    if (running && run == this_run && timeout_id == 0) arm();
+    tick_timer_run_due(timer, emscripten_performance_now(), input_tick);
+    // A tick may have stopped the timer, or started it afresh and armed it.
+    if (timeout_id == 0) arm();
 }
 
-void platform_timer_start() {
-    // Starting a running timer starts it afresh, as SetTimer does.
-    stop_game_timer();
-    running = true;
-    ++run;
-    ticks_run = 0;
-    schedule = TickSchedule{emscripten_performance_now(), 0};
-    arm();
-}
-
-void stop_game_timer() {
-    running = false;
+static void disarm() {
     if (timeout_id != 0) emscripten_clear_timeout(timeout_id);
     timeout_id = 0;
 }
 
+void platform_timer_start() {
+    disarm();
+    tick_timer_start(timer, emscripten_performance_now());
+    ticks_before_start = timer.ticks_run;
+    arm();
+}
+
+void stop_game_timer() {
+    tick_timer_stop(timer);
+    disarm();
+}
+
 void platform_timer_stop() { stop_game_timer(); }
 
-double timer_started_ms() { return running ? schedule.start_ms : -1; }
+double timer_started_ms() { return timer.running ? timer.schedule.start_ms : -1; }
 
-long long timer_ticks_run() { return ticks_run; }
+long long timer_ticks_run() { return timer.ticks_run - ticks_before_start; }

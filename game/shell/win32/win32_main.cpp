@@ -2,15 +2,12 @@
 // picture as its background, creates the borderless main window, the fonts
 // and the scene, shows the window and runs the message loop.
 #include "game/audio/win32/ambient_location.h"
-#include "game/shell/scene.h"
+#include "game/model/scene.h"
 #include "game/shell/win32/win32_shell.h"
 
 HWND main_window = nullptr;
 HFONT large_font = nullptr;
 HFONT small_font = nullptr;
-
-static constexpr int SCENE_PICTURE = 100;
-static constexpr int CROSSHAIR_ICON = 32;
 
 static HFONT create_label_font(int height, const char* face) {
     return CreateFontA(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
@@ -45,14 +42,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
 
     // A pop-up given CW_USEDEFAULT lands at the screen's top-left corner.
     main_window = CreateWindowExA(0, "Plinkfield", "Plinkfield", WS_POPUP | WS_SYSMENU, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, WINDOW_WIDTH, WINDOW_HEIGHT, nullptr, nullptr, instance, nullptr);
+                                  CW_USEDEFAULT, FIELD_WIDTH, FIELD_HEIGHT, nullptr, nullptr, instance, nullptr);
     if (!main_window) {
         MessageBoxA(nullptr, "Window Creation Failed!", "Error!", MB_ICONEXCLAMATION | MB_OK);
         return 0;
     }
 
-    large_font = create_label_font(36, "Arial");
-    small_font = create_label_font(24, "MS Sans Serif");
+    large_font = create_label_font(label_font(Font::large).cell_height, label_font(Font::large).face);
+    small_font = create_label_font(label_font(Font::small).cell_height, label_font(Font::small).face);
 
     create_scene();
     ShowWindow(main_window, show_command);

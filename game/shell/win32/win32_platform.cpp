@@ -2,11 +2,10 @@
 // box, the main window's minimize, close, drag and position, the clock.
 #include <ctime>
 
-#include "game/shell/platform.h"
+#include "game/seam/platform.h"
 #include "game/shell/win32/win32_shell.h"
 
 static constexpr UINT_PTR GAME_TIMER = 1;
-static constexpr UINT TICK_MS = 100;
 
 void platform_beep() { MessageBeep(0); }
 
@@ -33,6 +32,6 @@ void platform_window_position(int& x, int& y) {
     y = r.top;
 }
 
-void platform_window_move(int x, int y) { MoveWindow(main_window, x, y, WINDOW_WIDTH, WINDOW_HEIGHT, TRUE); }
+void platform_window_move(int x, int y) { MoveWindow(main_window, x, y, FIELD_WIDTH, FIELD_HEIGHT, TRUE); }
 
 std::uint32_t platform_clock_seconds() { return static_cast<std::uint32_t>(std::time(nullptr)); }

@@ -4,7 +4,7 @@
 #include <array>
 #include <string>
 
-#include "game/shell/scene.h"
+#include "game/model/scene.h"
 #include "game/shell/win32/win32_shell.h"
 
 struct KindStyle {

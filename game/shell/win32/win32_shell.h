@@ -4,9 +4,7 @@
 
 #include <windows.h>
 
-// The main window never changes its size.
-inline constexpr int WINDOW_WIDTH = 1280;
-inline constexpr int WINDOW_HEIGHT = 786;
+#include "game/model/layout.h"
 
 // Set by WinMain before anything else uses them.
 extern HWND main_window;

@@ -2,10 +2,10 @@
 // into the game; everything else goes to the default procedure.
 #include <array>
 
+#include "game/model/buttons.h"
 #include "game/rules/tick.h"
-#include "game/shell/buttons.h"
+#include "game/rules/window_events.h"
 #include "game/shell/win32/win32_shell.h"
-#include "game/shell/window_events.h"
 
 using MessageHandler = LRESULT (*)(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 

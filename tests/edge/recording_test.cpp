@@ -1,0 +1,159 @@
+// Recordings: a session written as a script that plinkfield-sim replays to
+// the very same state and scene, and a replay that plays one back.
+#include "game/edge/recording.h"
+
+#include <sstream>
+
+#include "game/edge/game_json.h"
+#include "game/edge/inputs.h"
+#include "game/edge/replay.h"
+#include "sim/sim.h"
+#include "tests/game_fixture.h"
+
+namespace {
+
+std::string recorded;
+void to_string(const std::string& line) { recorded += line; }
+
+class Recording : public GameTest {
+protected:
+    void SetUp() override {
+        GameTest::SetUp();
+        recorded.clear();
+        recorder.seed = 4242;
+        recording_start(to_string, "plinkfield test\nsecond line");
+    }
+    void TearDown() override { recording_stop(); }
+
+    // A short game as a window gives it: START, the timer, moves, shots at
+    // rodents and at the meadow, a key, CANCEL.
+    void play() {
+        input_command(START_BUTTON_ID);
+        for (int round = 0; round < 6; ++round) {
+            for (int i = 0; i < 3 + round; ++i) input_tick();
+            const Element target = raised(game.active_hole == 0 ? 1 : game.active_hole);
+            const int x = scene[target].x + 2, y = scene[target].y + 2;
+            input_move(x, y);
+            input_press(x, y);
+            input_press(60, 600);
+        }
+        input_key(ArrowKey::down);
+        for (int i = 0; i < 4; ++i) input_tick();
+        input_command(CANCEL_BUTTON_ID);
+    }
+
+    // The recording fed to a fresh simulator, then "state" and "scene".
+    static std::string replayed_in_the_simulator(const std::string& script) {
+        start_simulation();
+        std::istringstream in(script + "state\nscene\n");
+        std::string line, out, last_two;
+        long long n = 0;
+        while (read_line(in, line)) {
+            out.clear();
+            run_line(line, ++n, out);
+            if (line == "state" || line == "scene") last_two += out;
+        }
+        return last_two;
+    }
+};
+
+TEST_F(Recording, TheSimulatorReplaysARecordedGameToTheSameStateAndScene) {
+    play();
+    const std::string live = state_json() + scene_json();
+    EXPECT_GT(game.hits, 0) << "the game hit something";
+    EXPECT_GT(game.misses, 0);
+    recording_stop();
+    EXPECT_EQ(replayed_in_the_simulator(recorded), live);
+
+    // A test of the test: one tick more is another game.
+    std::string one_more = recorded;
+    one_more.replace(one_more.find("\ntick "), 6, "\ntick 1\ntick ");
+    EXPECT_NE(replayed_in_the_simulator(one_more), live);
+}
+
+TEST_F(Recording, TheFileStartsWithItsHeaderAndTheSeedComesBeforeItsInput) {
+    play();
+    std::istringstream lines(recorded);
+    std::string first, second, line;
+    std::getline(lines, first);
+    std::getline(lines, second);
+    EXPECT_EQ(first, "# plinkfield test");
+    EXPECT_EQ(second, "# second line");
+    std::getline(lines, line);
+    EXPECT_EQ(line, "start");
+    std::getline(lines, line);
+    EXPECT_EQ(line, "seed 4242") << "the first rodent read the clock in the next tick";
+    std::getline(lines, line);
+    EXPECT_EQ(line, "tick 3");
+}
+
+TEST_F(Recording, TicksAreWrittenByTheNextInputAndWheneverNoGameRuns) {
+    input_command(START_BUTTON_ID);
+    input_tick();
+    input_tick();
+    EXPECT_EQ(recorded.find("tick"), std::string::npos) << "a run of ticks waits for its end";
+    input_move(10, 400);
+    EXPECT_NE(recorded.find("tick 2\nmove 10 400\n"), std::string::npos);
+    input_tick();
+    input_command(CANCEL_BUTTON_ID);
+    EXPECT_NE(recorded.find("tick 1\ncancel\n"), std::string::npos);
+    // Idle: a tick (a click's, say) is written at once.
+    input_press(60, 600);
+    EXPECT_EQ(recorded.substr(recorded.size() - 13), "click 60 600\n");
+}
+
+// A wait longer than one line may run is written as several lines, each
+// one the simulator takes, and the whole replays to the same state.
+TEST_F(Recording, ALongWaitIsWrittenAsLinesTheSimulatorTakes) {
+    input_command(START_BUTTON_ID);
+    for (long long i = 0; i < 2 * MAX_TICKS_PER_LINE + 1; ++i) input_tick();
+    input_command(CANCEL_BUTTON_ID);
+    const std::string live = state_json() + scene_json();
+    recording_stop();
+    EXPECT_NE(recorded.find("\ntick 100000\ntick 100000\ntick 1\ncancel\n"), std::string::npos) << recorded;
+    EXPECT_EQ(replayed_in_the_simulator(recorded), live);
+}
+
+TEST_F(Recording, AReplayPlaysTheRecordingBackToTheSameState) {
+    play();
+    input_command(CLOSE_BUTTON_ID);
+    recording_stop();
+    const GameState live = game;
+    const auto live_scene = scene;
+    const std::string script = recorded;
+    SetUp();
+    recording_stop();
+    recorder.seed.reset();  // the replay must bring its own
+    std::istringstream in(script);
+    ASSERT_EQ(replay_load(in), "");
+    int steps = 0;
+    while (replay_step()) ++steps;
+    EXPECT_FALSE(replay_running());
+    EXPECT_EQ(steps, 3 + 4 + 5 + 6 + 7 + 8 + 4) << "one step a recorded tick";
+    EXPECT_TRUE(game == live);
+    EXPECT_TRUE(scene == live_scene);
+    for (const std::string& e : take_events())
+        EXPECT_NE(e, R"({"window":"close"})") << "the replay stops on the last picture, its window open";
+}
+
+TEST_F(Recording, AFileThatIsNoRecordingIsRefusedByLine) {
+    struct Case {
+        const char* text;
+        const char* error;
+    } cases[] = {
+        {"start\ntick 3\ncli", "line 3: unknown command 'cli'"},                  // cut short
+        {"start\nclick 61\n", "line 2: 'click' takes 2 arguments"},               // cut mid-line
+        {"# ok\n\nset score 5\n", "line 3: 'set' is not an input a recording holds"},
+        {"state\n", "line 1: 'state' is not an input a recording holds"},
+        {"\x89PNG\r\n\x1a\n", "line 1: not UTF-8 at byte 1"},                    // a picture
+        {"start\ntick -1\n", "line 2: bad number '-1'"},
+        {"start\ntick 100001\n", "line 2: 'tick' runs at most 100000 ticks a line"},
+    };
+    for (const Case& c : cases) {
+        std::istringstream in(c.text);
+        EXPECT_EQ(replay_load(in), c.error) << c.text;
+        EXPECT_FALSE(replay_running());
+    }
+}
+
+}  // namespace

@@ -1,0 +1,62 @@
+# A private headless X server, a window manager on it, the pointer and the
+# game's X window (WIN). Sourced by harness.sh.
+
+XVFB_PID=""
+WM_PID=""
+
+# start_x: a private headless X server, 1600 x 1000; sets DISPLAY and
+# XVFB_PID. Fails (saying so) when the server does not come up.
+start_x() {
+    exec 3>"$WORK/display"
+    Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp >"$ART/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    exec 3>&-
+    wait_for 30 test -s "$WORK/display" || { echo "FAIL: Xvfb did not start (see $ART/xvfb.log)"; return 1; }
+    export DISPLAY=":$(head -n 1 "$WORK/display")"
+}
+
+# start_wm: openbox on that server, in charge once it has announced itself
+# (dragging by the title strip and minimizing need a window manager); sets
+# WM_PID.
+start_wm() {
+    openbox --sm-disable >"$ART/openbox.log" 2>&1 &
+    WM_PID=$!
+    wait_for 20 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' ||
+        { echo "FAIL: openbox did not start (see $ART/openbox.log)"; return 1; }
+}
+
+# stop_x: ends this run's window manager and X server, if it started them.
+stop_x() {
+    [ -n "$WM_PID" ] && kill "$WM_PID" 2>/dev/null
+    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
+    WM_PID="" XVFB_PID=""
+}
+
+# The pointer out of the way, off every window, in the screen's corner.
+park_pointer() { xdotool mousemove 1590 990; }
+
+# window_position: "X Y" of the X window WIN on the screen, as the X server
+# has it (it follows each move the game makes).
+window_position() {
+    xdotool getwindowgeometry "$WIN" 2>/dev/null | awk '/Position/ { split($2, p, ","); print p[1], p[2] }'
+}
+window_at() { [ "$(window_position)" = "$1 $2" ]; }
+window_viewable() { xwininfo -id "$WIN" 2>/dev/null | grep -q IsViewable; }
+
+# click_at X Y: a real left click at a point of the window WIN.
+click_at() { xdotool mousemove --window "$WIN" "$1" "$2" click 1; }
+
+# settle: the game has handled every input sent so far. Keys and clicks
+# reach it in the order they were sent, so once an arrow key has moved the
+# window, everything before it has been handled; a second key moves the
+# window back. The suite's `key` sends keys to the game's window; the
+# window's place is read from the X server, which follows each move.
+settle() {
+    local x0 y0
+    read -r x0 y0 < <(window_position)
+    [ -n "${y0:-}" ] || return 1
+    key Right
+    wait_for 20 window_at $((x0 + 2)) "$y0" || return 1
+    key Left
+    wait_for 20 window_at "$x0" "$y0"
+}
