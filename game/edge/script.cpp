@@ -186,7 +186,7 @@ std::string parse(const std::vector<std::string>& w, Command& out) {
         return "";
     }
     if (cmd == "state" || cmd == "scene") {
-        out.kind = cmd == "state" ? Command::state : Command::scene;
+        out.kind = cmd == "state" ? Command::print_state : Command::print_scene;
         return argument_count(w, 0);
     }
     return "unknown command " + quoted(cmd);

@@ -50,7 +50,9 @@ inline constexpr long long MAX_TICK_COUNT = 1000000000;
 inline constexpr long long MAX_TICKS_PER_LINE = 100000;
 
 struct Command {
-    enum Kind { button, tick, click, move, key, seed, ambient, set, state, scene } kind = state;
+    // print_scene, not scene: that would shadow the scene model's global
+    // (clang's -Wshadow).
+    enum Kind { button, tick, click, move, key, seed, ambient, set, print_state, print_scene } kind = print_state;
     int control_id = 0;       // button: START, CANCEL, minimize or close
     long long count = 0;      // tick
     int x = 0, y = 0;         // click, move
