@@ -6,6 +6,7 @@
 # Included from the top level after PlinkfieldInstall.cmake (native builds
 # only; the Windows build makes its ZIP with PlinkfieldPackage.cmake).
 include_guard(GLOBAL)
+include(${CMAKE_CURRENT_LIST_DIR}/PlinkfieldRelease.cmake)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME plinkfield)

@@ -21,15 +21,13 @@
 # without (relative to the prefix).
 include_guard(GLOBAL)
 include(GNUInstallDirs)
+include(${CMAKE_CURRENT_LIST_DIR}/PlinkfieldRelease.cmake)
 
 set(PLINKFIELD_APP_ID org.plinkfield.Plinkfield)
 set(PLINKFIELD_INSTALL_GAMESDIR games)  # as game/shell/sdl installs the game
 set(PLINKFIELD_HOMEPAGE https://plinkfield.org/ CACHE STRING "Home page named by the metainfo and the package")
 set(PLINKFIELD_SCREENSHOT_URL ${PLINKFIELD_HOMEPAGE}docs/screenshot-native.png CACHE STRING
     "Where the software centre fetches the screenshot; the file is docs/screenshot-native.png of the source tree")
-# The day this version was released: the metainfo's release, the date line
-# of the manual pages and the package changelog.
-set(PLINKFIELD_RELEASE_DATE 2026-12-07)
 set(PLINKFIELD_MAINTAINER "The Plinkfield authors <maintainers@plinkfield.org>")
 
 set(pkg_src ${PROJECT_SOURCE_DIR}/packaging)
@@ -42,32 +40,6 @@ set(pkg_out ${CMAKE_BINARY_DIR}/packaging)
 # command is there.
 install(TARGETS plinkfield-sim RUNTIME DESTINATION ${PLINKFIELD_INSTALL_GAMESDIR})
 
-# ---------------------------------------------------------------- date stamp
-
-# Seconds since 1970 of the release day at 00:00 UTC: the same day in every
-# format, and builds that do not depend on the day they run.
-function(plinkfield_epoch_of date out)
-  string(REGEX MATCH "^([0-9][0-9][0-9][0-9])-([0-9][0-9])-([0-9][0-9])$" unused "${date}")
-  if(NOT CMAKE_MATCH_0)
-    message(FATAL_ERROR "plinkfield_epoch_of: '${date}' is not YYYY-MM-DD")
-  endif()
-  # Days from the civil date, counted in 400-year eras starting in March.
-  math(EXPR y "${CMAKE_MATCH_1}")
-  math(EXPR m "${CMAKE_MATCH_2}")
-  math(EXPR d "${CMAKE_MATCH_3}")
-  if(m LESS_EQUAL 2)
-    math(EXPR y "${y} - 1")
-  endif()
-  math(EXPR era "${y} / 400")
-  math(EXPR yoe "${y} - ${era} * 400")
-  math(EXPR mp "(${m} + 9) % 12")
-  math(EXPR doy "(153 * ${mp} + 2) / 5 + ${d} - 1")
-  math(EXPR doe "${yoe} * 365 + ${yoe} / 4 - ${yoe} / 100 + ${doy}")
-  math(EXPR days "${era} * 146097 + ${doe} - 719468")
-  math(EXPR seconds "${days} * 86400")
-  set(${out} ${seconds} PARENT_SCOPE)
-endfunction()
-plinkfield_epoch_of(${PLINKFIELD_RELEASE_DATE} PLINKFIELD_RELEASE_EPOCH)
 
 # --------------------------------------------------- menu entry and metainfo
 

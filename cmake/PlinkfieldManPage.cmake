@@ -4,6 +4,9 @@
 # EPOCH is the release day: the page's date line, and a build that gives the
 # same bytes whenever it runs.
 set(ENV{SOURCE_DATE_EPOCH} ${EPOCH})
+# Ninja makes the folders of a command's outputs, Make does not.
+get_filename_component(out_dir ${OUT} DIRECTORY)
+file(MAKE_DIRECTORY ${out_dir})
 execute_process(COMMAND ${SCDOC} INPUT_FILE ${IN} OUTPUT_FILE ${OUT} RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
   file(REMOVE ${OUT})

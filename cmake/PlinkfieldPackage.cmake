@@ -1,6 +1,7 @@
 # The ZIP a Windows player downloads: Plinkfield.exe and
 # Audio_Bkgrnd/Ambient.exe in one folder. `cpack` in the build folder.
 include_guard(GLOBAL)
+include(${CMAKE_CURRENT_LIST_DIR}/PlinkfieldRelease.cmake)
 
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME Plinkfield)

@@ -8,13 +8,15 @@ include_guard(GLOBAL)
 
 # A Windows GUI program of ours: stripped in a release build, placed under
 # PLINKFIELD_WINDOWS_DIR/subdir. (The toolchain links every program
-# statically: no MinGW DLL beside it.)
+# statically: no MinGW DLL beside it.) The linker leaves the header's time
+# stamp 0 rather than the hour of the build, so that two builds of one
+# commit give the same .exe.
 function(plinkfield_windows_program target subdir)
   set_target_properties(${target} PROPERTIES
     WIN32_EXECUTABLE ON
     RUNTIME_OUTPUT_DIRECTORY ${PLINKFIELD_WINDOWS_DIR}/${subdir})
   target_compile_definitions(${target} PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX)
-  target_link_options(${target} PRIVATE $<$<CONFIG:Release,MinSizeRel>:-s>)
+  target_link_options(${target} PRIVATE $<$<CONFIG:Release,MinSizeRel>:-s> -Wl,--no-insert-timestamp)
   plinkfield_warnings(${target})
 endfunction()
 

@@ -23,8 +23,8 @@ std::string run(const Command& c, std::string& why) {
         case Command::seed: recorder.seed = c.seed_value; return "";
         case Command::ambient: recorder.ambient_missing = c.ambient_missing; return "";
         case Command::set: set_field(c.field, c.value, why); return "";
-        case Command::state: return state_json();
-        case Command::scene: return scene_json();
+        case Command::print_state: return state_json();
+        case Command::print_scene: return scene_json();
     }
     return "";
 }

@@ -148,6 +148,27 @@ TEST_F(SimInput, NumbersOutOfRangeOrWithJunkAreRefused) {
     expect_refused("tick " + std::string(40, '7'), "bad number '" + std::string(32, '7') + "...' (40 bytes)");
 }
 
+// One line runs at most 100 000 ticks, the limit the README and the manual
+// page give; the limit itself runs, as that many ticks over two lines do.
+TEST_F(SimInput, TickCountsPastTheLimitAreRefused) {
+    run("start");
+    run("tick 7");
+    expect_refused("tick 100001", "'tick' runs at most 100000 ticks a line");
+    expect_refused("tick 1000000000", "'tick' runs at most 100000 ticks a line");
+    LineResult r;
+    const std::string at_once = run("tick 100000", &r);
+    EXPECT_EQ(r, LineResult::ok);
+    const std::string after_once = state_json();
+    SetUp();
+    run("start");
+    run("tick 7");
+    std::string in_halves = run("tick 50000");
+    in_halves += run("tick 50000");
+    EXPECT_EQ(at_once, in_halves);
+    EXPECT_EQ(after_once, state_json());
+    EXPECT_NE(at_once.find("snd_popup"), std::string::npos) << "the ticks ran";
+}
+
 TEST_F(SimInput, MissingOrExtraArgumentsAreRefused) {
     expect_refused("start 1", "'start' takes no arguments");
     expect_refused("cancel now", "'cancel' takes no arguments");

@@ -11,9 +11,11 @@ long long pending_ticks = 0;
 
 void write(const std::string& line) { sink(line + "\n"); }
 
+// A long wait is written as several lines, each one a line the simulator
+// takes.
 void write_pending_ticks() {
-    if (pending_ticks == 0) return;
-    write(tick_line(pending_ticks));
+    for (; pending_ticks > MAX_TICKS_PER_LINE; pending_ticks -= MAX_TICKS_PER_LINE) write(tick_line(MAX_TICKS_PER_LINE));
+    if (pending_ticks > 0) write(tick_line(pending_ticks));
     pending_ticks = 0;
 }
 

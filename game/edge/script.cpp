@@ -143,7 +143,9 @@ std::string parse(const std::vector<std::string>& w, Command& out) {
         if (w.size() > 2) return "'tick' takes at most one argument";
         out.kind = Command::tick;
         out.count = 1;
-        if (w.size() == 2 && !number(w[1], 0, 1000000000, out.count, why)) return why;
+        if (w.size() == 2 && !number(w[1], 0, MAX_TICK_COUNT, out.count, why)) return why;
+        if (out.count > MAX_TICKS_PER_LINE)
+            return "'tick' runs at most " + std::to_string(MAX_TICKS_PER_LINE) + " ticks a line";
         return "";
     }
     if (cmd == "click" || cmd == "move") {
@@ -184,7 +186,7 @@ std::string parse(const std::vector<std::string>& w, Command& out) {
         return "";
     }
     if (cmd == "state" || cmd == "scene") {
-        out.kind = cmd == "state" ? Command::state : Command::scene;
+        out.kind = cmd == "state" ? Command::print_state : Command::print_scene;
         return argument_count(w, 0);
     }
     return "unknown command " + quoted(cmd);

@@ -42,8 +42,17 @@ std::string quoted(std::string_view word);
 
 // -------------------------------------------------------------- commands
 
+// `tick N` reads N as a count of 0 to MAX_TICK_COUNT (anything else is a bad
+// number), and one line runs at most MAX_TICKS_PER_LINE, 10 000 s of game
+// time: a larger count is refused, so that no line keeps the simulator busy
+// for seconds. A longer wait takes more lines.
+inline constexpr long long MAX_TICK_COUNT = 1000000000;
+inline constexpr long long MAX_TICKS_PER_LINE = 100000;
+
 struct Command {
-    enum Kind { button, tick, click, move, key, seed, ambient, set, state, scene } kind = state;
+    // print_scene, not scene: that would shadow the scene model's global
+    // (clang's -Wshadow).
+    enum Kind { button, tick, click, move, key, seed, ambient, set, print_state, print_scene } kind = print_state;
     int control_id = 0;       // button: START, CANCEL, minimize or close
     long long count = 0;      // tick
     int x = 0, y = 0;         // click, move

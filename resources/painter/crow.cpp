@@ -36,7 +36,7 @@ void paint_crow(cairo_t* cr, double w, double h, bool wings_up) {
         }
         cairo_line_to(cr, bx + 5 + far * 3, root_y);
         cairo_close_path(cr);
-        set_colour(cr, far ? shade(black, 1.25) : black);
+        set_colour(cr, far > 0 ? shade(black, 1.25) : black);  // the far wing a shade lighter
         cairo_fill(cr);
     };
     wing(1);

@@ -1,8 +1,10 @@
-# Shared by the package tests (run.sh, chroot.sh); sourced, not run.
+# Shared by the package tests (run.sh, chroot.sh) and the install check of
+# tests/builds; sourced, not run.
 #
 # Needs before use: ROOT (the folder the package was unpacked or installed
 # into, as this machine sees it), WORK (a private scratch folder), ART (where
-# logs go) and APP_ID.
+# logs go) and APP_ID; AMBIENT when Ambient is not where the package puts it
+# under ROOT.
 
 # shellcheck source=tests/lib/harness.sh
 . "$(dirname "${BASH_SOURCE[0]}")/../lib/harness.sh"
@@ -11,7 +13,7 @@
 
 # Living processes (no zombies) whose program file is ROOT/PATH.
 processes_in_root() { processes_from "$ROOT/$1"; }
-AMBIENT=usr/lib/plinkfield/plinkfield-ambient
+AMBIENT=${AMBIENT:-usr/lib/plinkfield/plinkfield-ambient}
 ambient_running() { [ -n "$(processes_in_root "$AMBIENT")" ]; }
 no_ambient() { ! ambient_running; }
 

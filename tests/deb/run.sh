@@ -6,19 +6,21 @@
 # unpacked game itself: started as the menu entry starts it in a headless X
 # server, START starts the unpacked Ambient and the close button ends both.
 #
-#   tests/deb/run.sh BUILD_DIR
+#   tests/deb/run.sh BUILD_DIR [AGAIN.deb]
 #
 # BUILD_DIR is the folder the package was built in (its CMakeCache.txt
 # names the version and the font the game embeds; the package is in
-# BUILD_DIR/package). Prints one PASS or FAIL line per check and exits
+# BUILD_DIR/package). AGAIN.deb, when given, is the same sources packed by
+# another build in another folder: it must be the same file. Prints one PASS or FAIL line per check and exits
 # non-zero when any check failed. Logs are left in BUILD_DIR/test/; the
 # picture of the menu entry the README shows is written to docs/menu-entry.png.
 set -u -o pipefail
 
-if [ $# -ne 1 ]; then
-    echo "usage: $0 BUILD_DIR" >&2
+if [ $# -ne 1 ] && [ $# -ne 2 ]; then
+    echo "usage: $0 BUILD_DIR [AGAIN.deb]" >&2
     exit 2
 fi
+AGAIN=${2:+$(realpath "$2")}
 HERE=$(dirname "$(realpath "$0")")
 SRC=$(realpath "$HERE/../..")
 BUILD=$(realpath "$1")
@@ -70,9 +72,39 @@ long_lines=$(($(wc -l <<<"$description") - 1))
 check "description: a summary and a long description" test -n "$synopsis" -a "$long_lines" -ge 3
 check "description: the summary is not repeated" test "$(sed -n 2p <<<"$description" | sed 's/^ //')" != "$synopsis"
 
+# ------------------------------------------------------ the same every time
+
+# Debian's reproducible-builds norm: the same sources make the same package,
+# whatever the folder and the day. When they differ, the files that differ
+# are named, and the three programs' build IDs are left in ART.
+if [ -n "$AGAIN" ]; then
+    if cmp -s "$DEB" "$AGAIN"; then
+        pass "built again in another folder, the package is the same file ($(stat -c %s "$DEB") bytes)"
+    else
+        mkdir -p "$WORK/one" "$WORK/two"
+        dpkg-deb -R "$DEB" "$WORK/one" && dpkg-deb -R "$AGAIN" "$WORK/two"
+        differing=$(diff -rq "$WORK/one" "$WORK/two" 2>&1 | sed "s|$WORK/one/||; s|$WORK/two/||" | tr "\n" " ")
+        for elf in usr/games/plinkfield usr/games/plinkfield-sim usr/lib/plinkfield/plinkfield-ambient; do
+            for side in one two; do
+                echo "$side $elf $(readelf -n "$WORK/$side/$elf" 2>/dev/null | sed -n 's/.*Build ID: //p')"
+            done
+        done >"$ART/build-ids.txt"
+        { ar tv "$DEB"; ar tv "$AGAIN"; } >"$ART/ar-members.txt" 2>&1
+        fail "built again in another folder, the package is the same file" \
+            "${differing:-same files, different archive headers (see $ART/ar-members.txt)}"
+    fi
+fi
+
+deb_bytes=$(stat -c %s "$DEB")
+check "the package weighs under 6 MB ($deb_bytes bytes)" test "$deb_bytes" -lt 6000000
+
 # ---------------------------------------------------------------- the files
 
 dpkg-deb -x "$DEB" "$ROOT" || { echo "FAIL: dpkg-deb -x"; exit 1; }
+# Every bitmap's twin, painted at twice the size, is in the game: one
+# lossless WebP each (their files begin RIFF....WEBPVP8L).
+twins=$(grep -a -o 'WEBPVP8L' "$ROOT/usr/games/plinkfield" | wc -l)
+expect "the game carries a twin of each of its 66 pictures for denser screens" 66 "$twins"
 (cd "$ROOT" && find . -mindepth 1 ! -type d | sed 's|^\./||' | sort) >"$ART/files.txt"
 
 expected_files() {

@@ -147,6 +147,18 @@ TEST_F(Recording, TicksAreWrittenByTheNextInput) {
     EXPECT_EQ(recorded.substr(recorded.size() - 13), "click 60 600\n") << "no tick ran meanwhile";
 }
 
+// A wait longer than one line may run is written as several lines, each
+// one the simulator takes, and the whole replays to the same state.
+TEST_F(Recording, ALongWaitIsWrittenAsLinesTheSimulatorTakes) {
+    input_command(START_BUTTON_ID);
+    for (long long i = 0; i < 2 * MAX_TICKS_PER_LINE + 1; ++i) input_tick();
+    input_command(CANCEL_BUTTON_ID);
+    const std::string live = state_json() + scene_json();
+    recording_stop();
+    EXPECT_NE(recorded.find("\ntick 100000\ntick 100000\ntick 1\ncancel\n"), std::string::npos) << recorded;
+    EXPECT_EQ(replayed_in_the_simulator(recorded), live);
+}
+
 TEST_F(Recording, AReplayPlaysTheRecordingBackToTheSameState) {
     play();
     input_command(CLOSE_BUTTON_ID);
@@ -180,6 +192,7 @@ TEST_F(Recording, AFileThatIsNoRecordingIsRefusedByLine) {
         {"state\n", "line 1: 'state' is not an input a recording holds"},
         {"\x89PNG\r\n\x1a\n", "line 1: not UTF-8 at byte 1"},                    // a picture
         {"start\ntick -1\n", "line 2: bad number '-1'"},
+        {"start\ntick 100001\n", "line 2: 'tick' runs at most 100000 ticks a line"},
     };
     for (const Case& c : cases) {
         std::istringstream in(c.text);

@@ -133,7 +133,8 @@ private:
         return words;
     }
 
-    // A decimal count as `tick N` takes it: digits only, 0 to 10^9.
+    // A decimal count as `tick N` reads it: digits only, 0 to
+    // MAX_TICK_COUNT (whether the line may run that many is another matter).
     static std::optional<long long> tick_count(const std::string& w) {
         if (w.empty() || w.size() > 10) return std::nullopt;
         long long n = 0;
@@ -141,8 +142,13 @@ private:
             if (c < '0' || c > '9') return std::nullopt;
             n = n * 10 + (c - '0');
         }
-        if (n > 1000000000) return std::nullopt;
+        if (n > MAX_TICK_COUNT) return std::nullopt;
         return n;
+    }
+    static bool too_many_ticks(const std::vector<std::string>& words) {
+        if (words.size() != 2 || words[0] != "tick") return false;
+        std::optional<long long> n = tick_count(words[1]);
+        return n && *n > MAX_TICKS_PER_LINE;
     }
 
     void feed(const std::string& line) {
@@ -153,7 +159,9 @@ private:
         current_ = bad_text ? "(bytes that are not a line of text)" : line.substr(0, 200);
         if (!bad_text && !words.empty() && words[0] == "set") return;  // left out: it writes any field
 
-        // `tick N` is played one tick at a time, each one checked.
+        // `tick N` is played one tick at a time, each one checked; a count
+        // past the limit goes to the interpreter whole, which must refuse it.
+        if (!bad_text && too_many_ticks(words)) return command(line, words, false);
         if (!bad_text && words.size() == 2 && words[0] == "tick") {
             if (std::optional<long long> n = tick_count(words[1]); n && *n > 1) {
                 long long run = std::min(*n, ticks_left_);
@@ -182,8 +190,9 @@ private:
         for (const std::string& l : lines)
             if (std::string why = json_object_fault(l); !why.empty()) broken("output is JSON: " + why + ": " + l);
 
-        // A line that is not text is refused.
+        // A line that is not text is refused, and so is a line of too many ticks.
         if (bad_text) require(result == LineResult::error, "a line that is not text is refused");
+        if (!bad_text && too_many_ticks(words)) require(result == LineResult::error, "too many ticks are refused");
         // A refused line prints one error naming its line, and changes nothing.
         if (result == LineResult::error) {
             std::string head = "{\"error\":\"line " + std::to_string(line_number_) + ": ";

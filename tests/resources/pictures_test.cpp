@@ -185,7 +185,8 @@ TEST_P(Pictures, TheCowChangesItsHeadButNotItsBody) {
 }
 
 TEST_P(Pictures, LizardStridesAlternate) {
-    EXPECT_GT(changed_share(10050, 1230, 614), 0.04);
+    const ElementRow& first_step = ELEMENT_TABLE[climber(1)];
+    EXPECT_GT(changed_share(bmp_lizard_up_a, first_step.x, first_step.y), 0.04);
     const int area = scale() * scale();
     long differing = 0;
     const Bitmap &a = sprite(bmp_lizard_up_a), &b = sprite(bmp_lizard_up_b);
@@ -202,7 +203,7 @@ TEST_P(Pictures, LizardStridesAlternate) {
 TEST_P(Pictures, TheSplatFitsTheTrunkAndFadesToAlmostBlack) {
     const int places[][2] = {{1230, 600}, {1230, 550}, {1230, 486}, {1230, 422},
                              {1230, 382}, {1230, 469}, {1225, 539}, {1224, 605}};
-    const int steps[] = {10650, 11450, 11500, 11550, 11600};
+    const int steps[] = {bmp_splat, bmp_splat_fade_1, bmp_splat_fade_2, bmp_splat_fade_3, bmp_splat_fade_4};
     for (int id : steps)
         for (const auto& p : places)
             EXPECT_LT(seam(id, p[0], p[1]), 10.0) << id << " at " << p[0] << "," << p[1];
@@ -216,10 +217,10 @@ TEST_P(Pictures, TheSplatFitsTheTrunkAndFadesToAlmostBlack) {
         red /= 49 * k * k;
         EXPECT_LT(red, last_red) << id;
         last_red = red;
-        if (id == 10650) {
+        if (id == bmp_splat) {
             EXPECT_GT(red, 120);
         }
-        if (id == 11600) {
+        if (id == bmp_splat_fade_4) {
             EXPECT_LT(red, 40);
         }
     }
