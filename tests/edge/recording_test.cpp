@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "game/edge/game_json.h"
+#include "game/edge/gamepad.h"
 #include "game/edge/inputs.h"
 #include "game/edge/replay.h"
 #include "sim/sim.h"
@@ -69,6 +70,51 @@ TEST_F(Recording, TheSimulatorReplaysARecordedGameToTheSameStateAndScene) {
     std::string one_more = recorded;
     one_more.replace(one_more.find("\ntick "), 6, "\ntick 1\ntick ");
     EXPECT_NE(replayed_in_the_simulator(one_more), live);
+}
+
+TEST_F(Recording, APadsInputsAreTheClicksMovesAndCommandsTheyAre) {
+    gamepad_reset();
+    gamepad_button(PadButton::start, true);
+    gamepad_button(PadButton::start, false);
+    std::vector<std::string> clicks;
+    double now = 0;
+    for (int round = 0; round < 4; ++round) {
+        for (int i = 0; i < 3; ++i) input_tick();
+        // The stick towards the burrow of the rodent up, then fire.
+        const Element target = raised(game.active_hole == 0 ? 1 : game.active_hole);
+        const int dx = scene[target].x + 2 - gamepad_x(), dy = scene[target].y + 2 - gamepad_y();
+        gamepad_controls({.stick_x = dx > 0 ? 20000 : -20000, .stick_y = dy > 0 ? 20000 : -20000}, now);
+        gamepad_run_due(now += 150);
+        gamepad_controls({}, now);
+        gamepad_controls({.left = true}, now += 10);
+        gamepad_controls({}, now += 10);
+        gamepad_button(PadButton::south, true);
+        gamepad_button(PadButton::south, false);
+        clicks.push_back("click " + std::to_string(gamepad_x()) + " " + std::to_string(gamepad_y()));
+    }
+    gamepad_button(PadButton::back, true);
+    gamepad_button(PadButton::back, false);
+    recording_stop();
+    const std::string live = state_json() + scene_json();
+    EXPECT_EQ(game.shots_fired, 4);
+    EXPECT_EQ(replayed_in_the_simulator(recorded), live);
+
+    // Word by word: the buttons, moves, clicks where the cross-hair was.
+    std::istringstream lines(recorded);
+    std::string line;
+    std::vector<std::string> recorded_clicks;
+    int moves = 0;
+    while (std::getline(lines, line)) {
+        const std::string word = line.substr(0, line.find(' '));
+        EXPECT_TRUE(word == "#" || word == "start" || word == "seed" || word == "tick" || word == "move" ||
+                    word == "click" || word == "cancel")
+            << line;
+        if (word == "click") recorded_clicks.push_back(line);
+        moves += word == "move";
+    }
+    EXPECT_EQ(recorded_clicks, clicks);
+    EXPECT_GE(moves, 8);
+    gamepad_reset();
 }
 
 TEST_F(Recording, TheFileStartsWithItsHeaderAndTheSeedComesBeforeItsInput) {

@@ -3,16 +3,6 @@
 # recording shifted by one tick, which must not; the recording played back
 # in the window; files that are no recording. Sourced by run.sh.
 
-SIM=$BUILD/plinkfield-sim
-
-# sim_of SCRIPT: the state and the scene plinkfield-sim prints for SCRIPT
-# followed by "state" and "scene", one JSON line each, compact.
-sim_of() {
-    { cat "$1"; printf 'state\nscene\n'; } | "$SIM" | tail -n 2 | jq -c '.state // .scene'
-}
-# dump_of DUMP: the same two lines from a game's dump.
-dump_of() { jq -c '.state, .scene' "$1"; }
-
 # A raised rodent's middle, in window pixels ("" when none stands up).
 raised_rodent_at() {
     q '.native.scale as $s | [range(1; 10) as $h | select(.state.hole_hittable[$h - 1] == 1)

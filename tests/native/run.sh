@@ -8,7 +8,8 @@
 #
 #   tests/native/run.sh BUILD_DIR RESOURCE_DIR [ARTIFACT_DIR]
 #
-# BUILD_DIR holds plinkfield and plinkfield-ambient; RESOURCE_DIR the painted
+# BUILD_DIR holds plinkfield, plinkfield-ambient and plinkfield-sim (which
+# replays the recordings); RESOURCE_DIR the painted
 # files they carry (game/<id>.bmp, game/<id>.wav), which the screenshots and
 # the sound are compared with. Prints one PASS or FAIL line per check and
 # closes with "P passed, F failed"; exits non-zero when any check failed.
@@ -19,14 +20,16 @@
 # beside it by subject: start.sh (the start screen, its labels, the
 # buttons), game.sh (a game, the mouse buttons that are no shot), window.sh
 # (the keys, dragging, minimizing, the ends, a scaled window), timer.sh
-# (a second game, a stall) and sound.sh (the cues, no sound device, no
-# Ambient; cue_cut.py reads the mix). What the other suites share with this
-# one is in tests/lib/.
+# (a second game, a stall), sound.sh (the cues, no sound device, no
+# Ambient; cue_cut.py reads the mix), record.sh (recordings and replays),
+# screens.sh (screens of other sizes) and pad.sh (a gamepad; pad_aim.py
+# steers its stick, cursor_shown.py sees the mouse pointer). What the other
+# suites share with this one is in tests/lib/.
 #
 # Environment:
 #   NATIVE_GROUPS the groups of checks to run, by file (default all, in
-#                 this order): start game window timer sound; game and
-#                 window go on with the game that start opened
+#                 this order): start game window timer sound record screens
+#                 pad; game and window go on with the game that start opened
 set -u -o pipefail
 
 if [ $# -lt 2 ]; then
@@ -43,7 +46,8 @@ HERE=$(dirname "$(realpath "$0")")
 for tool in Xvfb openbox xdotool xprop xwininfo import convert compare jq python3; do
     command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed (scripts/install-deps)"; exit 1; }
 done
-for f in "$BUILD/plinkfield" "$BUILD/plinkfield-ambient" "$RES/game/100.bmp" "$RES/game/7900.wav"; do
+for f in "$BUILD/plinkfield" "$BUILD/plinkfield-ambient" "$BUILD/plinkfield-sim" "$RES/game/100.bmp" \
+    "$RES/game/7900.wav"; do
     [ -f "$f" ] || { echo "FAIL: missing $f"; exit 1; }
 done
 
@@ -124,6 +128,17 @@ start_game() {
     wait_for 20 stage_is 1 && wait_for 20 ambient_started
 }
 
+# Recordings and the simulator (record.sh, pad.sh).
+SIM=$BUILD/plinkfield-sim
+
+# sim_of SCRIPT: the state and the scene plinkfield-sim prints for SCRIPT
+# followed by "state" and "scene", one JSON line each, compact.
+sim_of() {
+    { cat "$1"; printf 'state\nscene\n'; } | "$SIM" | tail -n 2 | jq -c '.state // .scene'
+}
+# dump_of DUMP: the same two lines from a game's dump.
+dump_of() { jq -c '.state, .scene' "$1"; }
+
 # ================================================================== checks
 
 start_x || exit 1
@@ -133,7 +148,7 @@ note "display $DISPLAY with openbox; programs in $WORK"
 T0=$(date +%s)
 
 MAIN=""  # the first run of the game, opened by start.sh
-for group in ${NATIVE_GROUPS:-start game window timer sound record screens}; do
+for group in ${NATIVE_GROUPS:-start game window timer sound record screens pad}; do
     [ -f "$HERE/$group.sh" ] || { fail "no group of checks '$group'"; continue; }
     # shellcheck source=/dev/null
     . "$HERE/$group.sh"

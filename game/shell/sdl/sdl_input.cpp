@@ -1,6 +1,7 @@
 // SDL's events mapped onto the edge: mouse buttons and points (in game
 // coordinates whatever the window's scale), the arrow keys, the window's
-// own events. What a press, a move or a release means is the edge's.
+// own events; the gamepads' to sdl_pad. What a press, a move or a release
+// means is the edge's.
 #include "game/audio/sdl/sdl_audio.h"
 #include "game/edge/inputs.h"
 #include "game/edge/pointer.h"
@@ -119,6 +120,7 @@ void input_handle(const SDL_Event& event) {
     switch (event.type) {
         case SDL_MOUSEBUTTONDOWN: {
             const SDL_MouseButtonEvent& b = event.button;
+            pad_mouse_moved(b.x, b.y, on_field(b.x, b.y));
             if (!replaying && on_field(b.x, b.y)) pointer_press(b.x, b.y, mouse_button(b.button));
             break;
         }
@@ -130,15 +132,21 @@ void input_handle(const SDL_Event& event) {
         }
         case SDL_MOUSEMOTION: {
             const SDL_MouseMotionEvent& m = event.motion;
+            pad_mouse_moved(m.x, m.y, on_field(m.x, m.y));
             if (!replaying) pointer_move(m.x, m.y, on_field(m.x, m.y));
             show_cursor_at(m.x, m.y);
             break;
         }
         case SDL_KEYDOWN: key_down(event.key, replaying); break;
         case SDL_WINDOWEVENT: window_event(event.window); break;
+        case SDL_CONTROLLERDEVICEADDED:
+        case SDL_CONTROLLERDEVICEREMOVED:
+        case SDL_CONTROLLERAXISMOTION:
+        case SDL_CONTROLLERBUTTONDOWN:
+        case SDL_CONTROLLERBUTTONUP: pad_handle(event, replaying); break;
         case SDL_QUIT:  // SIGTERM or SIGINT, or the last window closing
             close_window();
             break;
-        default: break;
+        default: dump_handle(event); break;
     }
 }

@@ -1,12 +1,14 @@
 // plinkfield: the game on SDL2. Starts up in the order the Windows build
 // does (Ambient located first, then the window, the fonts and the scene),
-// shows the first frame, opens the sound, and runs the loop: it sleeps in
-// SDL_WaitEvent while no game runs, and wakes for the next tick while one
-// does. Options: --scale N (a whole or fractional factor; by default one
-// chosen from the display's size), --record FILE (the session as a script
-// plinkfield-sim replays), --replay FILE (a recording played back).
+// shows the first frame, opens the sound and the gamepads, and runs the
+// loop: it sleeps in SDL_WaitEvent while no game runs, and wakes for the
+// next tick while one does, and for the pads (sdl_pad.cpp). Options:
+// --scale N (a whole or fractional factor; by default one chosen from the
+// display's size), --record FILE (the session as a script plinkfield-sim
+// replays), --replay FILE (a recording played back).
 #include <malloc.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -86,15 +88,18 @@ bool parse_scale(const char* text, double& scale) {
     return end != text && *end == '\0' && scale >= 0.25 && scale <= 8.0;
 }
 
+// The sooner of two waits, -1 standing for never.
+int sooner(int a, int b) { return a < 0 ? b : b < 0 ? a : std::min(a, b); }
+
 void run_loop() {
     while (!window_closed()) {
         SDL_Event event;
-        const int wait = timer_wait_ms();
+        const int wait = sooner(timer_wait_ms(), pad_wait_ms());
         const bool got = wait < 0 ? SDL_WaitEvent(&event) : SDL_WaitEventTimeout(&event, wait);
-        if (got) {
-            input_handle(event);
-            while (!window_closed() && SDL_PollEvent(&event)) input_handle(event);
-        }
+        if (got) input_handle(event);
+        pad_read_due();
+        while (!window_closed() && SDL_PollEvent(&event)) input_handle(event);
+        pad_run_due();
         timer_run_due();
         if (window_closed()) break;
         video_draw_if_dirty();
@@ -167,8 +172,9 @@ int main(int argc, char** argv) {
     video_draw_if_dirty();
     dump_write_if_changed();
     // After the first frame: a missing sound device costs a tenth of a
-    // second to find out.
+    // second to find out, and listing the input devices takes its time.
     sound_open();
+    pad_open();
 
     if (!replay_path.empty()) timer_start_replay();
     run_loop();
@@ -176,6 +182,7 @@ int main(int argc, char** argv) {
 
     recording_stop();
     sound_close();
+    pad_close();
     video_close();
     text_close();
     SDL_Quit();

@@ -1,7 +1,8 @@
 // What the SDL shell's files share. Each file keeps one concern: sdl_main
 // the start-up and the loop, sdl_video the window and the drawing,
-// sdl_text the label fonts, sdl_timer the 100 ms schedule, sdl_input the
-// events, sdl_platform the shell's platform calls, sdl_dump the test dump.
+// sdl_text the label fonts, sdl_timer the 100 ms schedule and the clock,
+// sdl_input the events, sdl_pad the gamepads and their cross-hair,
+// sdl_platform the shell's platform calls, sdl_dump the test dump.
 // Everything runs on the one thread that runs the game.
 #pragma once
 
@@ -66,6 +67,8 @@ bool timer_replaying();
 // latest one in nanoseconds since the epoch.
 long timer_ticks();
 long long timer_last_tick_ns();
+// The shell's clock, in milliseconds from an arbitrary start.
+double timer_now_ms();
 
 // ------------------------------------------------------------- sdl_input
 
@@ -76,6 +79,33 @@ int input_pressed_button();
 // The cursor to show at a game point: the cross-hair over the field, the
 // arrow over a button.
 void input_init_cursors();
+
+// --------------------------------------------------------------- sdl_pad
+
+// Opens SDL's game-controller subsystem, after the first frame (a desktop
+// with many input devices takes its time to list them); the pads plugged
+// in already arrive as added. pad_close before video_close.
+void pad_open();
+void pad_close();
+// Milliseconds until the pads are to be read or the cross-hair stepped, or
+// -1 when neither ever is (no subsystem).
+int pad_wait_ms();
+// Reads the pads, when that is due: what they did joins the event queue.
+void pad_read_due();
+// Moves the cross-hair by the steps due.
+void pad_run_due();
+// A game-controller event onto the edge's gamepad; in a replay only the
+// pads' coming and going are kept track of.
+void pad_handle(const SDL_Event& event, bool replaying);
+// Any use of the mouse, at window point x, y: the mouse has the pointer.
+void pad_mouse_moved(int x, int y, bool on_field);
+// Draws the pad's cross-hair over the field while the pad aims.
+void pad_draw(SDL_Renderer* renderer);
+// For the dump: the pads attached, whether the cross-hair is shown, and how
+// long opening the subsystem took (-1: not opened).
+int pad_count();
+bool pad_aiming();
+double pad_open_ms();
 
 // ---------------------------------------------------------- sdl_platform
 
@@ -88,6 +118,11 @@ bool window_closed();
 // its scene and its window to FILE as one JSON object (test-only).
 void dump_open();
 void dump_write_if_changed();
+// PLINKFIELD_TEST_PAD=FIFO: a virtual pad driven by the lines written to
+// FIFO (test-only). The lines arrive as events, which this keeps, and
+// dump_before_pad_read does the next one just before the pads are read.
+void dump_handle(const SDL_Event& event);
+void dump_before_pad_read();
 
 // -------------------------------------------------------------- pictures
 

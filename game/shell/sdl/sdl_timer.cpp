@@ -63,3 +63,5 @@ void timer_run_due() {
 long timer_ticks() { return static_cast<long>(replay_timer.ticks_run + game_timer.ticks_run); }
 
 long long timer_last_tick_ns() { return last_tick_ns; }
+
+double timer_now_ms() { return now_ms(); }

@@ -222,6 +222,7 @@ void video_draw_if_dirty() {
     SDL_RenderCopy(renderer, picture(SCENE_PICTURE), nullptr, nullptr);
     for (Element e = ELEMENT_COUNT - 1; e >= 0; --e)
         if (scene[e].visible) draw_element(e);
+    pad_draw(renderer);
     SDL_RenderPresent(renderer);
     if (frames++ == 0) {
         timespec now{};
