@@ -1,7 +1,8 @@
 // The files built into the native programs and the page: the very files the
 // Windows programs carry in their resource sections, and beside them what a
 // platform without those resources needs (the window's icon, the refusal
-// beep, the labels' font), found by kind and identifier. The painter writes
+// beep, the labels' font, the pictures' twins for screens with more pixels),
+// found by kind and identifier. The painter writes
 // the one table (embedded_game.cpp, embedded_ambient.cpp); the programs get
 // it from plinkfield_game_assets and plinkfield_ambient_assets.
 #pragma once
@@ -9,12 +10,13 @@
 #include <cstddef>
 #include <span>
 
-enum class ResourceKind { bitmap, wave, icon, font };
+// A twin is a bitmap painted again at twice its size, as lossless WebP.
+enum class ResourceKind { bitmap, wave, icon, font, twin };
 
 struct EmbeddedResource {
     ResourceKind kind;
     int id;
-    const unsigned char* data;  // the whole file: BMP, RIFF WAVE, ICO or TrueType
+    const unsigned char* data;  // the whole file: BMP, RIFF WAVE, ICO, TrueType or WebP
     std::size_t size;
 };
 

@@ -8,19 +8,27 @@ namespace painter {
 
 // ---------------------------------------------------------------- surfaces
 
-Surface make_surface(int width, int height) {
-    Surface s(cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height));
+Surface make_surface(int width, int height, int scale) {
+    Surface s(cairo_image_surface_create(CAIRO_FORMAT_RGB24, width * scale, height * scale));
     // cairo leaves new memory zeroed; clear explicitly so the padding bytes
     // are known too.
     cairo_surface_flush(s.get());
     std::memset(cairo_image_surface_get_data(s.get()), 0,
-                static_cast<std::size_t>(cairo_image_surface_get_stride(s.get())) * static_cast<std::size_t>(height));
+                static_cast<std::size_t>(cairo_image_surface_get_stride(s.get())) *
+                    static_cast<std::size_t>(height_of(s.get())));
     cairo_surface_mark_dirty(s.get());
+    if (scale != 1) cairo_surface_set_device_scale(s.get(), scale, scale);
     return s;
 }
 
 int width_of(cairo_surface_t* s) { return cairo_image_surface_get_width(s); }
 int height_of(cairo_surface_t* s) { return cairo_image_surface_get_height(s); }
+
+int scale_of(cairo_surface_t* s) {
+    double x = 1, y = 1;
+    cairo_surface_get_device_scale(s, &x, &y);
+    return static_cast<int>(x);
+}
 
 std::uint32_t pixel(cairo_surface_t* s, int x, int y) {
     cairo_surface_flush(s);
@@ -39,11 +47,16 @@ void set_pixel(cairo_surface_t* s, int x, int y, std::uint32_t rgb) {
 }
 
 Surface cut(cairo_surface_t* scene, int x, int y, int w, int h) {
-    Surface s = make_surface(w, h);
+    Surface s = make_surface(w, h, scale_of(scene));
     Pen cr(s.get());
     cairo_set_source_surface(cr, scene, -x, -y);
     cairo_paint(cr);
     return s;
+}
+
+Surface copy_of(cairo_surface_t* picture) {
+    const int scale = scale_of(picture);
+    return cut(picture, 0, 0, width_of(picture) / scale, height_of(picture) / scale);
 }
 
 Surface blank_at(cairo_surface_t* scene, int id, int x, int y) {

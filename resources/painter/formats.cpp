@@ -1,5 +1,7 @@
 #include "resources/painter/formats.h"
 
+#include <webp/encode.h>
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -232,14 +234,8 @@ void icon_dir(Bytes& b, int w, int h, int colours, int bits, std::uint32_t image
 
 Bytes crosshair_icon() {
     constexpr int N = 32;
-    // Pixel centres measured from the middle (16, 16): a ring touching all
-    // four edges and two lines two pixels wide through the middle.
-    auto black = [](int x, int y) {
-        const double dx = x + 0.5 - 16.0, dy = y + 0.5 - 16.0;
-        const double d = std::sqrt(dx * dx + dy * dy);
-        if (d >= 14.0 && d <= 16.2) return true;
-        return d < 16.0 && (x == 15 || x == 16 || y == 15 || y == 16);
-    };
+    // The drawing at each pixel's centre (crosshair.cpp).
+    auto black = [](int x, int y) { return crosshair_black(x + 0.5, y + 0.5); };
     const std::uint32_t xor_row = 16, and_row = 4;
     const std::uint32_t image_size = 40 + 16 * 4 + N * xor_row + N * and_row;
     Bytes b;
@@ -311,6 +307,32 @@ void write_file(const std::string& path, const Bytes& data) {
 
 void write_text(const std::string& path, const std::string& text) {
     write_file(path, Bytes(text.begin(), text.end()));
+}
+
+Bytes webp_lossless(cairo_surface_t* s) {
+    cairo_surface_flush(s);
+    const int w = cairo_image_surface_get_width(s), h = cairo_image_surface_get_height(s);
+    std::vector<std::uint8_t> rgb(static_cast<std::size_t>(w) * h * 3);
+    const unsigned char* data = cairo_image_surface_get_data(s);
+    const int stride = cairo_image_surface_get_stride(s);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            std::uint32_t c;
+            std::memcpy(&c, data + y * stride + 4 * x, 4);
+            std::uint8_t* out = &rgb[(static_cast<std::size_t>(y) * w + x) * 3];
+            out[0] = static_cast<std::uint8_t>(c >> 16);
+            out[1] = static_cast<std::uint8_t>(c >> 8);
+            out[2] = static_cast<std::uint8_t>(c);
+        }
+    std::uint8_t* encoded = nullptr;
+    const std::size_t size = WebPEncodeLosslessRGB(rgb.data(), w, h, w * 3, &encoded);
+    if (size == 0) {
+        std::fprintf(stderr, "plinkfield-painter: WebP encoding failed\n");
+        std::exit(1);
+    }
+    Bytes out(encoded, encoded + size);
+    WebPFree(encoded);
+    return out;
 }
 
 void write_png(const std::string& path, cairo_surface_t* s) {

@@ -1,8 +1,9 @@
 // plinkfield-painter: paints every picture and synthesises every sound of
 // the game and of Ambient, and writes them with their resource scripts and
-// the sources that build them into the native programs; and the game's
-// desktop icon at each ICON_SIZE, as icons/hicolor/<size>x<size>/apps/
-// ICON_NAME.png.
+// the sources that build them into the native programs; every bitmap of the
+// game and its cursor again at twice the size, painted anew from the same
+// drawing, as game/<id>@2x.png; and the game's desktop icon at each
+// ICON_SIZE, as icons/hicolor/<size>x<size>/apps/ICON_NAME.png.
 //
 //   plinkfield-painter [--font=FILE] OUT_DIR VERSION ICON_NAME ICON_SIZE...
 //
@@ -98,6 +99,28 @@ std::string ambient_rc(const std::vector<Entry>& entries) {
     return rc.str();
 }
 
+std::string twin_webp(int id) { return "native/" + std::to_string(id) + "@2x.webp"; }
+
+// The @2x twins and their review picture, as PNG, which the programs that
+// show them read. Neither the resource scripts nor the embedded sources name
+// them. Most of the time goes into compressing the two big ones, the scene
+// and the review: they are written side by side, each thread with surfaces
+// of its own.
+// The native game carries them as lossless WebP, a third lighter.
+void write_twins(const std::string& out, const Pictures& twins) {
+    Surface all = scene_with_all_sprites(twins);
+    std::thread review([&] { write_png(out + "/review/scene-all@2x.png", all.get()); });
+    std::thread webp([&] {
+        for (const BitmapInfo& b : BITMAP_CATALOGUE)
+            write_file(out + "/" + twin_webp(b.id), webp_lossless(twins.at(b.id).get()));
+    });
+    for (const BitmapInfo& b : BITMAP_CATALOGUE)
+        write_png(out + "/game/" + std::to_string(b.id) + "@2x.png", twins.at(b.id).get());
+    webp.join();
+    write_png(out + "/game/" + std::to_string(CROSSHAIR_ICON) + "@2x.png", paint_crosshair_2x().get());
+    review.join();
+}
+
 // Adjacent string literals holding data, which compilers take in far less
 // time and memory than an array of numbers. Every escape has three octal
 // digits, so a digit after it can never be read as part of it.
@@ -187,8 +210,12 @@ int main(int argc, char** argv) {
         chime = make_ambient_chime();
     });
 
+    // The @2x twins, four times the pixels, are painted meanwhile too.
+    Pictures twins;
+    std::thread paint_twins([&] { paint_pictures(twins, 2); });
+
     Pictures pictures;
-    paint_pictures(pictures);
+    paint_pictures(pictures, 1);
 
     std::vector<Entry> game;
     for (const BitmapInfo& b : BITMAP_CATALOGUE) {
@@ -225,6 +252,8 @@ int main(int argc, char** argv) {
     write_png(out + "/review/icons.png", icons.get());
 
     synth.join();
+    paint_twins.join();
+    write_twins(out, twins);
     for (const CueRow& row : CUE_TABLE) {
         const std::string file = "game/" + std::to_string(row.wave_id) + ".wav";
         write_file(out + "/" + file, wave(sounds.at(row.wave_id)));
@@ -249,6 +278,7 @@ int main(int argc, char** argv) {
     std::vector<Entry> carried = game;
     carried.push_back({"icon", WINDOW_ICON, "icons/window.ico"});
     carried.push_back({"wave", REFUSAL_BEEP_WAVE, beep_file});
+    for (const BitmapInfo& b : BITMAP_CATALOGUE) carried.push_back({"twin", b.id, twin_webp(b.id)});
     if (!font.empty()) carried.push_back({"font", LABEL_FONT, std::filesystem::absolute(font).string()});
     write_text(out + "/embedded_game.cpp", embedding_source("game", carried, out));
     write_text(out + "/embedded_ambient.cpp", embedding_source("ambient", ambient, out));

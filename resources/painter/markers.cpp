@@ -29,7 +29,7 @@ void paint_markers(SceneArt& art, Pictures& out) {
         out[bmp_hit_marker] = std::move(s);
     }
     {
-        Surface s = make_surface(32, 32);
+        Surface s = make_surface(32, 32, art.scale);
         Pen cr(s.get());
         set_colour(cr, rgb8(255, 255, 255));
         cairo_paint(cr);

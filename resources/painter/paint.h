@@ -20,11 +20,19 @@ struct SurfaceFree {
 };
 using Surface = std::unique_ptr<cairo_surface_t, SurfaceFree>;
 
-// An opaque picture, black until painted.
-Surface make_surface(int width, int height);
+// Every picture is drawn in units, one a pixel of the picture the programs
+// load; its @2x twin is the same drawing on a surface of scale 2, two
+// pixels to the unit each way (cairo's device scale).
+
+// An opaque picture of width x height units, black until painted.
+Surface make_surface(int width, int height, int scale = 1);
+// Its size in pixels, whatever its scale.
 int width_of(cairo_surface_t* s);
 int height_of(cairo_surface_t* s);
-// 0xRRGGBB of one pixel.
+// Pixels to the unit: 1, or 2 for an @2x twin.
+int scale_of(cairo_surface_t* s);
+inline int scale_of(cairo_t* cr) { return scale_of(cairo_get_target(cr)); }
+// 0xRRGGBB of one pixel, addressed in pixels, not units.
 std::uint32_t pixel(cairo_surface_t* s, int x, int y);
 void set_pixel(cairo_surface_t* s, int x, int y, std::uint32_t rgb);
 
@@ -111,17 +119,21 @@ using Pictures = std::map<int, Surface>;
 // on the scenery of theirs); and the crown behind the web, before the web
 // was strung.
 struct SceneArt {
+    int scale = 1;                     // of every picture painted
     cairo_surface_t* scene = nullptr;  // owned by the pictures, as 100
     Surface web_backdrop;              // at WEB_X, WEB_Y, the size of the web patch
 };
 // Paints its bitmaps into out, and nothing else: PAINTERS (painters.cpp)
 // names the bitmaps of each.
 using Painter = void (*)(SceneArt& art, Pictures& out);
-// Every bitmap of the game program, each by the painter PAINTERS names.
-void paint_pictures(Pictures& out);
+// Every bitmap of the game program, each by the painter PAINTERS names, at
+// the given scale: 1 for the programs' files, 2 for their @2x twins.
+void paint_pictures(Pictures& out, int scale);
 
-// A copy of the scene at (x, y), w x h.
+// A copy of the scene at (x, y), w x h, at the scene's scale; all in units.
 Surface cut(cairo_surface_t* scene, int x, int y, int w, int h);
+// A copy of a whole picture.
+Surface copy_of(cairo_surface_t* picture);
 // A blank picture of bitmap id's catalogue size: the scene at (x, y).
 Surface blank_at(cairo_surface_t* scene, int id, int x, int y);
 
@@ -141,6 +153,13 @@ Sound make_ambient_loop();   // WAVE 300
 Sound make_ambient_chime();  // WAVE 600
 
 // ---------------------------------------------------------------- icons
+
+// The cross-hair cursor, icon 32, drawn in units on its 32 x 32 grid:
+// whether the point (x, y) is black. Elsewhere it is clear.
+bool crosshair_black(double x, double y);
+// Its @2x twin: 64 x 64 with alpha, each pixel as much black as the
+// drawing covers of it.
+Surface paint_crosshair_2x();
 
 Surface paint_ambient_picture();  // bitmap 100 of Ambient
 Surface paint_ambient_icon();     // 16 x 16, with alpha

@@ -124,8 +124,9 @@ void run(Painter paint, SceneArt& art, Pictures& out) {
 
 // The scene first: every other picture is cut from it. Then each painter
 // once, in the order of its first row.
-void paint_pictures(Pictures& out) {
+void paint_pictures(Pictures& out, int scale) {
     SceneArt art;
+    art.scale = scale;
     std::vector<Painter> done = {paint_scene};
     run(paint_scene, art, out);
     for (const PainterRow& row : PAINTERS) {

@@ -11,7 +11,8 @@
 
 namespace painter {
 
-// Every bitmap at 1:1 with its identifier under it; the scene last.
+// Every bitmap at 1:1 with its identifier under it; the scene last. Both
+// sheets are painted at the scale of the pictures on them.
 Surface contact_sheet(const Pictures& pictures) {
     constexpr int width = 1300, margin = 12, label = 14;
     struct Cell {
@@ -35,16 +36,15 @@ Surface contact_sheet(const Pictures& pictures) {
     cells.push_back({100, margin, y});
     const int height = y + 786 + label + margin;
 
-    Surface sheet = make_surface(width, height);
+    Surface sheet = make_surface(width, height, scale_of(pictures.at(bmp_scene).get()));
     Pen cr(sheet.get());
     set_colour(cr, rgb8(64, 66, 72));
     cairo_paint(cr);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     for (const Cell& c : cells) {
-        cairo_surface_t* s = pictures.at(c.id).get();
-        cairo_set_source_surface(cr, s, c.x, c.y);
+        cairo_set_source_surface(cr, pictures.at(c.id).get(), c.x, c.y);
         cairo_paint(cr);
-        letters_path(cr, std::to_string(c.id), c.x + 1, c.y + height_of(s) + 4, 8);
+        letters_path(cr, std::to_string(c.id), c.x + 1, c.y + find_bitmap(c.id)->height + 4, 8);
         set_colour(cr, rgb8(240, 240, 240));
         cairo_set_line_width(cr, 1.1);
         cairo_stroke(cr);
@@ -55,9 +55,10 @@ Surface contact_sheet(const Pictures& pictures) {
 // The scene with every sprite at its place at once; where sprites overlap,
 // the one earlier in the table lies on top, as in the game.
 Surface scene_with_all_sprites(const Pictures& pictures) {
-    Surface all = make_surface(1280, 786);
+    cairo_surface_t* scene = pictures.at(bmp_scene).get();
+    Surface all = make_surface(1280, 786, scale_of(scene));
     Pen cr(all.get());
-    cairo_set_source_surface(cr, pictures.at(bmp_scene).get(), 0, 0);
+    cairo_set_source_surface(cr, scene, 0, 0);
     cairo_paint(cr);
     for (int e = ELEMENT_COUNT - 1; e >= 0; --e) {
         const ElementRow& row = ELEMENT_TABLE[e];

@@ -24,9 +24,11 @@ void rodent_body_path(cairo_t* cr, double cx, double top, double bottom, double 
 }
 
 // A rodent of head radius r: head centre (cx, hy), the body running down
-// into the burrow b. Raised ones show their chest and paws.
+// into the burrow b. Raised ones show their chest and paws. What it shows,
+// and its thinnest lines, go by pixels: a @2x twin shows more, more finely.
 void paint_rodent(cairo_t* cr, cairo_surface_t* scene, const Burrow& b, double cx, double hy, double r, bool raised) {
-    const bool detail = r >= 9;
+    const double scale = scale_of(cr);  // pixels to the unit
+    const bool detail = r * scale >= 9;
     // Body.
     rodent_body_path(cr, cx, hy, b.cy + b.ry, r * 0.95);
     fill_radial(cr, cx - r * 0.4, hy + r, cx, hy + r, r * 3.5, FUR, FUR_DARK);
@@ -47,11 +49,11 @@ void paint_rodent(cairo_t* cr, cairo_surface_t* scene, const Burrow& b, double c
             set_colour(cr, rgb8(214, 160, 124));
             cairo_fill_preserve(cr);
             set_colour(cr, FUR_DARK, 0.8);
-            cairo_set_line_width(cr, std::max(0.5, r * 0.06));
+            cairo_set_line_width(cr, std::max(0.5 / scale, r * 0.06));
             cairo_stroke(cr);
             if (detail) {
                 set_colour(cr, rgb8(250, 244, 230));
-                cairo_set_line_width(cr, 0.7);
+                cairo_set_line_width(cr, 0.7 / scale);
                 for (int k = -1; k <= 1; ++k) {
                     cairo_move_to(cr, px + k * r * 0.1, py + r * 0.12);
                     cairo_line_to(cr, px + k * r * 0.12, py + r * 0.24);
@@ -61,7 +63,7 @@ void paint_rodent(cairo_t* cr, cairo_surface_t* scene, const Burrow& b, double c
         }
     }
 
-    paint_rodent_head(cr, cx, hy, r);
+    paint_rodent_head(cr, cx, hy, r, {scale});
     // Whatever is down in the opening sinks into its darkness.
     cairo_save(cr);
     ellipse(cr, b.cx, b.cy, b.rx, b.ry);

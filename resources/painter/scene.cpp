@@ -11,7 +11,7 @@
 namespace painter {
 
 void paint_scene(SceneArt& art, Pictures& out) {
-    Surface scene = make_surface(SCENE_W, SCENE_H);
+    Surface scene = make_surface(SCENE_W, SCENE_H, art.scale);
     cairo_surface_t* s = scene.get();
     {
         Pen cr(s);

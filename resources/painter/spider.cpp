@@ -74,11 +74,8 @@ void paint_spiders(SceneArt& art, Pictures& out) {
         out[e.image] = std::move(s);
     }
     // The web after its spider was shot: torn where it sat.
-    Surface patch = make_surface(width_of(art.web_backdrop.get()), height_of(art.web_backdrop.get()));
-    Pen cr(patch.get());
-    cairo_set_source_surface(cr, art.web_backdrop.get(), 0, 0);
-    cairo_paint(cr);
-    cairo_translate(cr, -WEB_X, -WEB_Y);
+    Surface patch = copy_of(art.web_backdrop.get());
+    Pen cr(patch.get(), WEB_X, WEB_Y);
     paint_web(cr, true);
     out[bmp_web] = std::move(patch);
 }

@@ -26,14 +26,17 @@ double bark_tone(double x) {
 }  // namespace
 
 void paint_trunk(cairo_t* cr) {
-    // One row of bark, repeated down the whole trunk.
-    Surface row = make_surface(SCENE_W, 1);
-    for (int x = 1150; x < SCENE_W; ++x) {
-        const double v = bark_tone(x + 0.5);
+    // One row of bark, repeated down the whole trunk, its tone taken at the
+    // middle of every pixel: the grain is finer at 2x, not doubled.
+    const int scale = scale_of(cr);
+    Surface row = make_surface(SCENE_W, 1, scale);
+    for (int x = 1150 * scale; x < SCENE_W * scale; ++x) {
+        const double v = bark_tone((x + 0.5) / scale);
         const Rgb c = mix(rgb8(30, 22, 16), rgb8(92, 70, 50), std::clamp(v, 0.0, 1.0));
-        set_pixel(row.get(), x, 0,
-                  (static_cast<std::uint32_t>(c.r * 255) << 16) | (static_cast<std::uint32_t>(c.g * 255) << 8) |
-                      static_cast<std::uint32_t>(c.b * 255));
+        for (int y = 0; y < scale; ++y)
+            set_pixel(row.get(), x, y,
+                      (static_cast<std::uint32_t>(c.r * 255) << 16) | (static_cast<std::uint32_t>(c.g * 255) << 8) |
+                          static_cast<std::uint32_t>(c.b * 255));
     }
     cairo_pattern_t* bark = cairo_pattern_create_for_surface(row.get());
     cairo_pattern_set_extend(bark, CAIRO_EXTEND_REPEAT);

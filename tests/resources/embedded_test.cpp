@@ -4,6 +4,7 @@
 #include "resources/embedded.h"
 
 #include <gtest/gtest.h>
+#include <webp/decode.h>
 
 #include "game/model/bitmaps.h"
 #include "game/model/cues.h"
@@ -31,7 +32,28 @@ TEST(Embedded, GameFindsEveryBitmapSoundAndTheCursor) {
     const EmbeddedResource* font = find_game_resource(ResourceKind::font, LABEL_FONT);
     ASSERT_NE(font, nullptr);
     EXPECT_EQ(Bytes(font->data, font->data + font->size), read_bytes(PLINKFIELD_LABEL_FONT));
-    EXPECT_EQ(game_resources().size(), BITMAP_CATALOGUE.size() + CUE_TABLE.size() + 4);
+    EXPECT_EQ(game_resources().size(), 2 * BITMAP_CATALOGUE.size() + CUE_TABLE.size() + 4);
+}
+
+// Each twin the native game carries is the painted @2x picture, pixel for
+// pixel: lossless, at twice the catalogue's size.
+TEST(Embedded, EveryTwinIsTheTwoTimesPictureWithoutLoss) {
+    for (const BitmapInfo& b : BITMAP_CATALOGUE) {
+        const EmbeddedResource* twin = find_game_resource(ResourceKind::twin, b.id);
+        ASSERT_NE(twin, nullptr) << b.id;
+        int w = 0, h = 0;
+        uint8_t* rgb = WebPDecodeRGB(twin->data, twin->size, &w, &h);
+        ASSERT_NE(rgb, nullptr) << b.id;
+        const Png painted = read_png(resource_dir() + "/game/" + std::to_string(b.id) + "@2x.png");
+        EXPECT_EQ(w, 2 * b.width) << b.id;
+        EXPECT_EQ(h, 2 * b.height) << b.id;
+        bool same = w == painted.width && h == painted.height;
+        for (int y = 0; same && y < h; ++y)
+            for (int x = 0; same && x < w; ++x)
+                for (int c = 0; c < 3; ++c) same = same && rgb[(y * w + x) * 3 + c] == painted.at(x, y, c);
+        EXPECT_TRUE(same) << b.id << "@2x differs from the painted picture";
+        WebPFree(rgb);
+    }
 }
 
 TEST(Embedded, AmbientFindsItsFour) {

@@ -231,6 +231,43 @@ TEST(ResourceFormats, CursorIsABlackRingWithCrossHairs) {
     EXPECT_FALSE(solid(8, 14) || solid(8, 17) || solid(14, 8) || solid(17, 8));
 }
 
+// Its @2x twin for screens of twice the density: the same drawing at 64 x 64,
+// black with alpha. Each 2 x 2 square is mostly black where the cursor's
+// pixel is drawn and mostly clear where it is not; the bars are whole
+// pixels, the ring's edge is smooth.
+TEST(ResourceFormats, CursorTwinIsTheCursorAtTwiceTheSize) {
+    const IconImage icon = read_single_icon(resource_dir() + "/game/32.ico");
+    const Png twin = read_png(resource_dir() + "/game/32@2x.png");
+    ASSERT_EQ(icon.opaque.size(), 32u * 32u);
+    ASSERT_EQ(twin.width, 64);
+    ASSERT_EQ(twin.height, 64);
+    EXPECT_TRUE(twin.alpha);
+    int partial = 0;
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x) {
+            const int a = twin.at(x, y, 3);
+            partial += a > 0 && a < 255;
+            if (a > 0) {
+                EXPECT_EQ(twin.at(x, y, 0) + twin.at(x, y, 1) + twin.at(x, y, 2), 0) << "black at " << x << "," << y;
+            }
+        }
+    EXPECT_GT(partial, 100) << "a smooth ring";
+    int disagree = 0;
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) {
+            const int cover = twin.at(2 * x, 2 * y, 3) + twin.at(2 * x + 1, 2 * y, 3) + twin.at(2 * x, 2 * y + 1, 3) +
+                              twin.at(2 * x + 1, 2 * y + 1, 3);
+            disagree += (cover > 2 * 255) != static_cast<bool>(icon.opaque[static_cast<std::size_t>(y * 32 + x)]);
+        }
+    EXPECT_EQ(disagree, 0);
+    for (int k = 6; k < 58; ++k)
+        for (int m = 30; m < 34; ++m) {
+            EXPECT_EQ(twin.at(k, m, 3), 255) << "horizontal bar at " << k << "," << m;
+            EXPECT_EQ(twin.at(m, k, 3), 255) << "vertical bar at " << m << "," << k;
+        }
+    EXPECT_EQ(twin.at(29, 16, 3) + twin.at(34, 16, 3) + twin.at(16, 29, 3) + twin.at(16, 34, 3), 0) << "beside the bars";
+}
+
 TEST(ResourceFormats, AmbientIconIs16By16With32Bits) {
     const IconImage icon = read_single_icon(resource_dir() + "/ambient/app.ico");
     EXPECT_EQ(icon.width, 16);
@@ -253,6 +290,7 @@ TEST(ResourceScripts, GameScriptNamesEveryResourceAndTheVersion) {
         EXPECT_NE(rc.find(std::to_string(c.wave_id) + " WAVE \"" + file + "\"\n"), std::string::npos) << file;
     }
     EXPECT_NE(rc.find("32 ICON \"game/32.ico\"\n"), std::string::npos);
+    EXPECT_EQ(rc.find("@2x"), std::string::npos) << "the Windows programs carry the 1x files alone";
     EXPECT_NE(rc.find("FILEVERSION 1,0,3,0\n"), std::string::npos);
     EXPECT_NE(rc.find("PRODUCTVERSION 1,0,3,0\n"), std::string::npos);
     EXPECT_NE(rc.find("VALUE \"FileDescription\", \"Plinkfield\""), std::string::npos);

@@ -85,6 +85,7 @@ TEST(AppIcon, EverySizeShowsTheRodentInTheScope) {
     for (int size : HICOLOR_SIZES) {
         SCOPED_TRACE("size " + std::to_string(size));
         const Png png = read_png(icon_file(size));
+        EXPECT_TRUE(png.alpha);
         ASSERT_EQ(png.width, size);
         ASSERT_EQ(png.height, size);
         for (int x : {0, size - 1})

@@ -6,7 +6,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <set>
+#include <sstream>
 #include <string>
+
+#include "game/model/bitmaps.h"
 
 #include "tests/resources/resource_reader.h"
 
@@ -50,16 +53,29 @@ TEST(Painter, TwoRunsGiveIdenticalFiles) {
     const std::set<std::string> names = files_under(a.path);
     EXPECT_EQ(names, files_under(b.path));
     EXPECT_EQ(names, files_under(resource_dir())) << "the build's folder holds exactly what the painter writes";
-    // bitmaps, sounds, cursor; Ambient's four; scripts, sources, three review
-    // pictures, seven sizes of the desktop icon and the window's, the
-    // manifest, the refusal beep
-    EXPECT_EQ(names.size(), 66u + 17u + 1u + 4u + 2u + 2u + 3u + 7u + 1u + 1u + 1u);
+    // bitmaps, sounds, cursor, the @2x twins of the bitmaps and the cursor
+    // and the native game's WebP of the bitmaps' twins; Ambient's four;
+    // scripts, sources, four review pictures, seven sizes of the desktop
+    // icon and the window's, the manifest, the refusal beep
+    EXPECT_EQ(names.size(), 66u + 17u + 1u + 67u + 66u + 4u + 2u + 2u + 4u + 7u + 1u + 1u + 1u);
     for (const std::string& n : names) {
         const Bytes first = read_bytes((a.path / n).string());
         EXPECT_FALSE(first.empty()) << n;
         EXPECT_EQ(first, read_bytes((b.path / n).string())) << n << " differs between two runs";
         EXPECT_EQ(first, read_bytes(resource_dir() + "/" + n)) << n << " differs from the build's";
     }
+}
+
+// The build names every twin among the painter's outputs, so that whatever
+// depends on one is made after it.
+TEST(Painter, TheBuildListsEveryTwinItPaints) {
+    std::set<std::string> listed, painted;
+    std::istringstream list(PLINKFIELD_PICTURES_2X);
+    for (std::string file; list >> file;) listed.insert(file);
+    for (const std::string& file : files_under(fs::path(resource_dir()) / "game"))
+        if (file.find("@2x.") != std::string::npos) painted.insert("game/" + file);
+    EXPECT_EQ(listed, painted);
+    EXPECT_EQ(painted.size(), BITMAP_CATALOGUE.size() + 1) << "every bitmap and the cursor";
 }
 
 }  // namespace

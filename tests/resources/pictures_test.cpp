@@ -1,10 +1,14 @@
 // Every sprite carries the scenery of its place: its border matches the
-// scene under it, and inside it shows something the scene does not.
+// scene under it, and inside it shows something the scene does not. Each
+// holds at 1x, for the files the programs load, and at 2x, for their @2x
+// twins against the scene's twin: the places are in units, two pixels to
+// the unit at 2x.
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <map>
+#include <set>
 
 #include "game/model/bitmaps.h"
 #include "game/model/buttons.h"
@@ -41,20 +45,45 @@ std::vector<Shown> fixed_places() {
     return places;
 }
 
-class Pictures : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        scene_ = new Bitmap(read_bitmap(resource_dir() + "/game/" + std::to_string(bmp_scene) + ".bmp"));
-        sprites_ = new std::map<int, Bitmap>;
+Bitmap crop(const Bitmap& from, int x0, int y0, int w, int h) {
+    Bitmap b;
+    b.width = w;
+    b.height = h;
+    for (int y = y0; y < y0 + h; ++y)
+        for (int x = x0; x < x0 + w; ++x)
+            for (int c = 0; c < 3; ++c) b.rgb.push_back(static_cast<std::uint8_t>(from.at(x, y, c)));
+    return b;
+}
+
+// The pictures at one scale: the files the programs load at 1, their @2x
+// twins at 2. Read once a scale, for every test.
+struct Scaled {
+    Bitmap scene;
+    std::map<int, Bitmap> sprites;
+};
+
+const Scaled& pictures_at(int scale) {
+    static std::map<int, Scaled> read;
+    auto file = [scale](int id) {
+        return resource_dir() + "/game/" + std::to_string(id) + (scale == 1 ? ".bmp" : "@2x.png");
+    };
+    auto picture = [&](int id) { return scale == 1 ? read_bitmap(file(id)) : read_opaque_png(file(id)); };
+    if (!read.count(scale)) {
+        Scaled& s = read[scale];
+        s.scene = picture(bmp_scene);
         for (const BitmapInfo& b : BITMAP_CATALOGUE)
-            if (b.id != bmp_scene) (*sprites_)[b.id] = read_bitmap(resource_dir() + "/game/" + std::to_string(b.id) + ".bmp");
+            if (b.id != bmp_scene) s.sprites[b.id] = picture(b.id);
     }
-    static void TearDownTestSuite() {
-        delete scene_;
-        delete sprites_;
-    }
-    static const Bitmap& scene() { return *scene_; }
-    static const Bitmap& sprite(int id) { return sprites_->at(id); }
+    return read.at(scale);
+}
+
+class Pictures : public ::testing::TestWithParam<int> {
+protected:
+    static int scale() { return GetParam(); }
+    static const Bitmap& scene() { return pictures_at(scale()).scene; }
+    static const Bitmap& sprite(int id) { return pictures_at(scale()).sprites.at(id); }
+    // Mean difference on the border of a sprite shown at (x, y), in units.
+    static double seam(int id, int x, int y) { return border_difference(sprite(id), scene(), x * scale(), y * scale()); }
 
     // Share of the sprite's pixels that differ clearly from the scene.
     static double changed_share(int id, int x0, int y0) {
@@ -63,40 +92,64 @@ protected:
         for (int y = 0; y < s.height; ++y)
             for (int x = 0; x < s.width; ++x) {
                 int d = 0;
-                for (int c = 0; c < 3; ++c) d += std::abs(s.at(x, y, c) - scene().at(x0 + x, y0 + y, c));
+                for (int c = 0; c < 3; ++c) d += std::abs(s.at(x, y, c) - scene().at(x0 * scale() + x, y0 * scale() + y, c));
                 if (d > 60) ++changed;
             }
         return static_cast<double>(changed) / (s.width * s.height);
     }
-
-private:
-    static inline Bitmap* scene_ = nullptr;
-    static inline std::map<int, Bitmap>* sprites_ = nullptr;
 };
 
-TEST_F(Pictures, EverySpriteMatchesTheSceneOnItsBorder) {
-    ASSERT_EQ(scene().width, 1280);
+std::string scale_name(const ::testing::TestParamInfo<int>& scale) { return "at" + std::to_string(scale.param) + "x"; }
+
+INSTANTIATE_TEST_SUITE_P(Scales, Pictures, ::testing::Values(1, 2), scale_name);
+
+TEST_P(Pictures, EverySpriteMatchesTheSceneOnItsBorder) {
+    ASSERT_EQ(scene().width, 1280 * scale());
+    ASSERT_EQ(scene().height, 786 * scale());
     for (const Shown& p : fixed_places()) {
         const Bitmap& s = sprite(p.image);
-        ASSERT_LE(p.x + s.width, 1280) << p.where;
-        ASSERT_LE(p.y + s.height, 786) << p.where;
-        EXPECT_LT(border_difference(s, scene(), p.x, p.y), 6.0) << "bitmap " << p.image << " at " << p.where;
+        ASSERT_LE(p.x * scale() + s.width, scene().width) << p.where;
+        ASSERT_LE(p.y * scale() + s.height, scene().height) << p.where;
+        EXPECT_LT(seam(p.image, p.x, p.y), 6.0) << "bitmap " << p.image << " at " << p.where;
     }
 }
 
 // A picture cut from the wrong place would not match: the test above can
 // fail. Each creature shifted by a few pixels shows a seam.
-TEST_F(Pictures, AMisplacedSpriteShowsASeam) {
+TEST_P(Pictures, AMisplacedSpriteShowsASeam) {
     for (int id : {bmp_raised_1, bmp_raised_9, bmp_raised_6, bmp_crow_1, bmp_spider_resting, bmp_spider_1}) {
         for (int e = 0; e < ELEMENT_COUNT; ++e)
             if (ELEMENT_TABLE[e].image == id) {
                 const ElementRow& row = ELEMENT_TABLE[e];
-                EXPECT_GT(border_difference(sprite(id), scene(), row.x + 9, row.y + 7), 6.0) << id;
+                EXPECT_GT(seam(id, row.x + 9, row.y + 7), 6.0) << id;
             }
     }
 }
 
-TEST_F(Pictures, EveryCreatureIsPaintedOnItsScenery) {
+// Finer than a seam: at the place it is painted for (the first where it is
+// shown), every sprite's border matches the scene better than one pixel to
+// any side, so a picture painted a pixel off shows, even at 2x. A shift is
+// not telling where the scenery under it is the same, as up and down the
+// trunk's bark or along the sky.
+TEST_P(Pictures, EverySpriteFitsBestAtItsOwnPixel) {
+    std::set<int> seen;
+    for (const Shown& p : fixed_places()) {
+        if (!seen.insert(p.image).second) continue;
+        const Bitmap& s = sprite(p.image);
+        const int x = p.x * scale(), y = p.y * scale();
+        const Bitmap under = crop(scene(), x, y, s.width, s.height);
+        const double here = border_difference(s, scene(), x, y);
+        for (const auto& [dx, dy] : {std::pair{-1, 0}, {1, 0}, {0, -1}, {0, 1}}) {
+            if (x + dx < 0 || y + dy < 0 || x + dx + s.width > scene().width || y + dy + s.height > scene().height)
+                continue;
+            if (border_difference(under, scene(), x + dx, y + dy) == 0.0) continue;
+            EXPECT_LT(here, border_difference(s, scene(), x + dx, y + dy))
+                << "bitmap " << p.image << " at " << p.where << " fits better " << dx << "," << dy << " pixels off";
+        }
+    }
+}
+
+TEST_P(Pictures, EveryCreatureIsPaintedOnItsScenery) {
     for (const Shown& p : fixed_places()) {
         const bool button = p.where.find("button") != std::string::npos;
         if (button) continue;  // the scene shows the normal buttons themselves
@@ -105,7 +158,7 @@ TEST_F(Pictures, EveryCreatureIsPaintedOnItsScenery) {
     }
 }
 
-TEST_F(Pictures, TheSceneShowsTheNormalButtonsAndEachHasAPressedTwin) {
+TEST_P(Pictures, TheSceneShowsTheNormalButtonsAndEachHasAPressedTwin) {
     for (const ButtonImages& b : BUTTON_IMAGES) {
         const ElementRow& row = ELEMENT_TABLE[element_by_id(b.control_id)];
         EXPECT_LT(changed_share(b.normal, row.x, row.y), 0.001) << b.normal;
@@ -113,8 +166,9 @@ TEST_F(Pictures, TheSceneShowsTheNormalButtonsAndEachHasAPressedTwin) {
     }
 }
 
-TEST_F(Pictures, TheCowChangesItsHeadButNotItsBody) {
+TEST_P(Pictures, TheCowChangesItsHeadButNotItsBody) {
     const Bitmap& base = sprite(bmp_cow_profile);
+    const int area = scale() * scale();  // pixels to the square unit
     for (int id : {bmp_cow_turning, bmp_cow_turned, bmp_cow_facing, bmp_cow_mouth_closed, bmp_cow_mouth_open}) {
         const Bitmap& s = sprite(id);
         long head = 0, body = 0;
@@ -122,42 +176,44 @@ TEST_F(Pictures, TheCowChangesItsHeadButNotItsBody) {
             for (int x = 0; x < s.width; ++x) {
                 int d = 0;
                 for (int c = 0; c < 3; ++c) d += std::abs(s.at(x, y, c) - base.at(x, y, c));
-                if (d > 60) ++(x < 32 ? head : body);
+                if (d > 60) ++(x < 32 * scale() ? head : body);
             }
-        EXPECT_GT(head, 20) << id;
-        EXPECT_LT(body, 40) << id;
+        EXPECT_GT(head, 20 * area) << id;
+        EXPECT_LT(body, 40 * area) << id;
     }
     EXPECT_NE(sprite(bmp_cow_mouth_closed).rgb, sprite(bmp_cow_mouth_open).rgb) << "mouth closed and open";
 }
 
-TEST_F(Pictures, LizardStridesAlternate) {
+TEST_P(Pictures, LizardStridesAlternate) {
     EXPECT_GT(changed_share(10050, 1230, 614), 0.04);
+    const int area = scale() * scale();
     long differing = 0;
     const Bitmap &a = sprite(bmp_lizard_up_a), &b = sprite(bmp_lizard_up_b);
     for (std::size_t i = 0; i < a.rgb.size(); ++i) differing += std::abs(a.rgb[i] - b.rgb[i]) > 40;
-    EXPECT_GT(differing, 100);
+    EXPECT_GT(differing, 100 * area);
     const Bitmap &c = sprite(bmp_lizard_down_a), &d = sprite(bmp_lizard_down_b);
     differing = 0;
     for (std::size_t i = 0; i < c.rgb.size(); ++i) differing += std::abs(c.rgb[i] - d.rgb[i]) > 40;
-    EXPECT_GT(differing, 100);
+    EXPECT_GT(differing, 100 * area);
 }
 
 // The splat is seen on the trunk at every place a lizard can be shot; it
 // fades step by step to almost black.
-TEST_F(Pictures, TheSplatFitsTheTrunkAndFadesToAlmostBlack) {
+TEST_P(Pictures, TheSplatFitsTheTrunkAndFadesToAlmostBlack) {
     const int places[][2] = {{1230, 600}, {1230, 550}, {1230, 486}, {1230, 422},
                              {1230, 382}, {1230, 469}, {1225, 539}, {1224, 605}};
     const int steps[] = {10650, 11450, 11500, 11550, 11600};
     for (int id : steps)
         for (const auto& p : places)
-            EXPECT_LT(border_difference(sprite(id), scene(), p[0], p[1]), 10.0) << id << " at " << p[0] << "," << p[1];
+            EXPECT_LT(seam(id, p[0], p[1]), 10.0) << id << " at " << p[0] << "," << p[1];
+    const int k = scale();
     double last_red = 1e9;
     for (int id : steps) {
         const Bitmap& s = sprite(id);
         double red = 0;
-        for (int y = 14; y < 21; ++y)
-            for (int x = 14; x < 21; ++x) red += s.at(x, y, 0);
-        red /= 49;
+        for (int y = 14 * k; y < 21 * k; ++y)
+            for (int x = 14 * k; x < 21 * k; ++x) red += s.at(x, y, 0);
+        red /= 49 * k * k;
         EXPECT_LT(red, last_red) << id;
         last_red = red;
         if (id == 10650) {
@@ -169,22 +225,24 @@ TEST_F(Pictures, TheSplatFitsTheTrunkAndFadesToAlmostBlack) {
     }
 }
 
-TEST_F(Pictures, TheScoreboardIsLightEnoughForBlackText) {
+TEST_P(Pictures, TheScoreboardIsLightEnoughForBlackText) {
     const int labels[][4] = {{506, 728, 80, 36}, {564, 722, 110, 36}, {688, 728, 80, 36}};
+    const int k = scale();
     for (const auto& l : labels)
-        for (int y = l[1]; y < l[1] + 30; y += 3)
-            for (int x = l[0]; x < l[0] + l[2] && x < 770; x += 3)
+        for (int y = l[1] * k; y < (l[1] + 30) * k; y += 3)
+            for (int x = l[0] * k; x < (l[0] + l[2]) * k && x < 770 * k; x += 3)
                 for (int c = 0; c < 3; ++c) EXPECT_GT(scene().at(x, y, c), 150) << x << "," << y;
 }
 
-TEST_F(Pictures, TheReticleIsOnWhite) {
+TEST_P(Pictures, TheReticleIsOnWhite) {
     const Bitmap& r = sprite(bmp_bonus_reticle);
+    const int k = scale(), last = 32 * k - 1;
     for (int c = 0; c < 3; ++c) {
         EXPECT_EQ(r.at(0, 0, c), 255);
-        EXPECT_EQ(r.at(31, 31, c), 255);
+        EXPECT_EQ(r.at(last, last, c), 255);
     }
-    EXPECT_LT(r.at(16, 16, 1), 60) << "the blood spot";
-    EXPECT_GT(r.at(16, 16, 0), r.at(16, 16, 1) + 40);
+    EXPECT_LT(r.at(16 * k, 16 * k, 1), 60) << "the blood spot";
+    EXPECT_GT(r.at(16 * k, 16 * k, 0), r.at(16 * k, 16 * k, 1) + 40);
 }
 
 }  // namespace

@@ -154,9 +154,10 @@ Png read_png(const std::string& path) {
             width = static_cast<int>(be32(b, at + 8));
             height = static_cast<int>(be32(b, at + 12));
             EXPECT_EQ(data[8], 8) << path << ": bit depth";
-            EXPECT_EQ(data[9], 6) << path << ": colour type RGBA";
+            EXPECT_TRUE(data[9] == 2 || data[9] == 6) << path << ": colour type RGB or RGBA";
             EXPECT_EQ(data[12], 0) << path << ": interlacing";
-            if (data[8] != 8 || data[9] != 6 || data[12] != 0) return png;
+            if (data[8] != 8 || (data[9] != 2 && data[9] != 6) || data[12] != 0) return png;
+            png.alpha = data[9] == 6;
         } else if (type == "IDAT") {
             compressed.insert(compressed.end(), data, data + length);
         } else if (type == "IEND") {
@@ -169,23 +170,21 @@ Png read_png(const std::string& path) {
         ADD_FAILURE() << path << ": size " << width << " x " << height;
         return png;
     }
-    const std::size_t stride = static_cast<std::size_t>(width) * 4;
+    const std::size_t bpp = png.alpha ? 4 : 3, stride = static_cast<std::size_t>(width) * bpp;
     Bytes raw((stride + 1) * static_cast<std::size_t>(height));
     uLongf raw_size = raw.size();
     if (uncompress(raw.data(), &raw_size, compressed.data(), compressed.size()) != Z_OK || raw_size != raw.size()) {
         ADD_FAILURE() << path << ": image data does not inflate to its size";
         return png;
     }
-    png.width = width;
-    png.height = height;
-    png.rgba.resize(stride * static_cast<std::size_t>(height));
+    Bytes pixels(stride * static_cast<std::size_t>(height));
     for (int y = 0; y < height; ++y) {
         const std::uint8_t filter = raw[static_cast<std::size_t>(y) * (stride + 1)];
         const std::uint8_t* in = raw.data() + static_cast<std::size_t>(y) * (stride + 1) + 1;
-        std::uint8_t* row = png.rgba.data() + static_cast<std::size_t>(y) * stride;
+        std::uint8_t* row = pixels.data() + static_cast<std::size_t>(y) * stride;
         const std::uint8_t* up = y > 0 ? row - stride : nullptr;
         for (std::size_t i = 0; i < stride; ++i) {
-            const int a = i >= 4 ? row[i - 4] : 0, u = up ? up[i] : 0, c = i >= 4 && up ? up[i - 4] : 0;
+            const int a = i >= bpp ? row[i - bpp] : 0, u = up ? up[i] : 0, c = i >= bpp && up ? up[i - bpp] : 0;
             int predicted = 0;
             switch (filter) {
                 case 0: break;
@@ -198,5 +197,25 @@ Png read_png(const std::string& path) {
             row[i] = static_cast<std::uint8_t>(in[i] + predicted);
         }
     }
+    png.width = width;
+    png.height = height;
+    if (png.alpha) {
+        png.rgba = std::move(pixels);
+        return png;
+    }
+    png.rgba.reserve(static_cast<std::size_t>(width * height) * 4);
+    for (std::size_t i = 0; i < pixels.size(); i += 3) png.rgba.insert(png.rgba.end(), {pixels[i], pixels[i + 1], pixels[i + 2], 255});
     return png;
+}
+
+Bitmap read_opaque_png(const std::string& path) {
+    const Png png = read_png(path);
+    Bitmap bmp;
+    EXPECT_FALSE(png.alpha) << path << ": an opaque picture has no alpha channel";
+    bmp.width = png.width;
+    bmp.height = png.height;
+    bmp.bits = 24;
+    bmp.rgb.reserve(static_cast<std::size_t>(png.width * png.height) * 3);
+    for (std::size_t i = 0; i < png.rgba.size(); i += 4) bmp.rgb.insert(bmp.rgb.end(), {png.rgba[i], png.rgba[i + 1], png.rgba[i + 2]});
+    return bmp;
 }

@@ -35,12 +35,17 @@ Wave read_wave(const std::string& path);
 
 struct Png {
     int width = 0, height = 0;
+    bool alpha = false;              // whether the file has an alpha channel
     std::vector<std::uint8_t> rgba;  // top row first, 4 bytes a pixel, straight alpha
     int at(int x, int y, int channel) const { return rgba[static_cast<std::size_t>((y * width + x) * 4 + channel)]; }
 };
-// 8-bit RGBA without interlacing, as desktop icons are; fails the current
-// test on anything else, or on a damaged chunk.
+// 8-bit RGBA or RGB without interlacing, as cairo writes them (RGB where a
+// picture is opaque); fails the current test on anything else, or on a
+// damaged chunk. An RGB file reads as opaque RGBA.
 Png read_png(const std::string& path);
+// An opaque PNG, such as an @2x picture, read as a Bitmap; fails the
+// current test if the file has an alpha channel.
+Bitmap read_opaque_png(const std::string& path);
 
 // Mean absolute difference per channel between a sprite and the scene
 // under it at (x, y), over the sprite's one-pixel border.

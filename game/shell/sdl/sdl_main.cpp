@@ -5,6 +5,8 @@
 // does. Options: --scale N (a whole or fractional factor; by default one
 // chosen from the display's size), --record FILE (the session as a script
 // plinkfield-sim replays), --replay FILE (a recording played back).
+#include <malloc.h>
+
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -103,6 +105,10 @@ void run_loop() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Pictures are decoded into large buffers that live a moment: kept out
+    // of the heap, they go back to the system when freed instead of
+    // holding the heap at its largest for the rest of the game.
+    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
     double scale = 0;  // chosen from the display
     std::string record_path, replay_path;
     for (int i = 1; i < argc; ++i) {

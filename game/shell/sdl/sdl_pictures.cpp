@@ -1,6 +1,9 @@
 // The game's pictures from the files built into the program: the bitmaps
-// as SDL reads BMP files, and the icons (the cross-hair, the window's),
-// which SDL cannot read, decoded by the edge and wrapped in a surface.
+// as SDL reads BMP files, their twins as SDL_image reads WebP, and the
+// icons (the cross-hair, the window's), which SDL cannot read, decoded by
+// the edge and wrapped in a surface.
+#include <SDL_image.h>
+
 #include <cstdint>
 #include <cstring>
 #include <span>
@@ -13,6 +16,12 @@ SDL_Surface* load_game_bitmap(int id) {
     const EmbeddedResource* r = find_game_resource(ResourceKind::bitmap, id);
     if (!r) return nullptr;
     return SDL_LoadBMP_RW(SDL_RWFromConstMem(r->data, static_cast<int>(r->size)), 1);
+}
+
+SDL_Surface* load_game_twin(int id) {
+    const EmbeddedResource* r = find_game_resource(ResourceKind::twin, id);
+    if (!r) return nullptr;
+    return IMG_LoadWEBP_RW(SDL_RWFromConstMem(r->data, static_cast<int>(r->size)));
 }
 
 namespace {

@@ -91,8 +91,10 @@ void dump_write_if_changed();
 
 // -------------------------------------------------------------- pictures
 
-// An embedded bitmap or icon of the game as an SDL surface, or nullptr.
+// An embedded bitmap or icon of the game as an SDL surface, or nullptr; a
+// bitmap's twin is painted at twice its size, for denser windows.
 SDL_Surface* load_game_bitmap(int id);
+SDL_Surface* load_game_twin(int id);
 SDL_Surface* load_game_icon(int id);
 // The desktop icon's 64-pixel drawing, for the window.
 SDL_Surface* load_window_icon();

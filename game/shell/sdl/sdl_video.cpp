@@ -30,8 +30,10 @@ SDL_Renderer* renderer = nullptr;
 
 // Each picture is read the first time it is drawn and kept: the start
 // screen needs six of the 66, and the first frame should not wait for the
-// rest. All are let go when the window's density changes.
+// rest. All are let go when the window's density changes. Above one window
+// pixel a field pixel, the twins painted at twice the size are drawn.
 std::array<SDL_Texture*, BITMAP_CATALOGUE.size()> pictures{};
+int picture_density = 1;  // 2 when the twins are drawn
 
 struct LabelPicture {
     std::string text;
@@ -58,7 +60,8 @@ void forget_textures() {
 // A picture drawn one to one, or at a whole multiple, stays crisp; at any
 // other density it is smoothed.
 void choose_smoothing() {
-    const bool whole = std::abs(density - std::round(density)) < 1e-6;
+    const double ratio = density / picture_density;
+    const bool whole = std::abs(ratio - std::round(ratio)) < 1e-6 && ratio >= 1;
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, whole ? "nearest" : "linear");
 }
 
@@ -70,6 +73,7 @@ void follow_density() {
     const double now = std::min(sx, sy);
     if (std::abs(now - density) < 1e-6) return;
     density = now;
+    picture_density = density > 1 + 1e-6 ? 2 : 1;
     forget_textures();
     choose_smoothing();
     text_set_density(density);
@@ -80,7 +84,9 @@ SDL_Texture* picture(int bitmap_id) {
     if (!b) return nullptr;
     SDL_Texture*& t = pictures[static_cast<std::size_t>(b - BITMAP_CATALOGUE.data())];
     if (!t) {
-        if (SDL_Surface* s = load_game_bitmap(bitmap_id)) {
+        SDL_Surface* s = picture_density == 2 ? load_game_twin(bitmap_id) : nullptr;
+        if (!s) s = load_game_bitmap(bitmap_id);
+        if (s) {
             t = SDL_CreateTextureFromSurface(renderer, s);
             SDL_FreeSurface(s);
         }
@@ -115,10 +121,15 @@ void draw_element(Element e) {
             // A bitmap control draws its picture at the picture's own size
             // from its top-left corner, cut off by the control's rectangle.
             const BitmapInfo* b = find_bitmap(s.image);
-            if (!b) return;
-            const SDL_Rect src{0, 0, std::min(s.w, b->width), std::min(s.h, b->height)};
-            const SDL_Rect dst{s.x, s.y, src.w, src.h};
-            SDL_RenderCopy(renderer, picture(s.image), &src, &dst);
+            SDL_Texture* t = b ? picture(s.image) : nullptr;
+            if (!t) return;
+            // In the texture's own pixels, whichever twin it is.
+            int tw = 0, th = 0;
+            SDL_QueryTexture(t, nullptr, nullptr, &tw, &th);
+            const int w = std::min(s.w, b->width), h = std::min(s.h, b->height);
+            const SDL_Rect src{0, 0, w * tw / b->width, h * th / b->height};
+            const SDL_Rect dst{s.x, s.y, w, h};
+            SDL_RenderCopy(renderer, t, &src, &dst);
             break;
         }
         case ElementKind::label: {
