@@ -29,7 +29,7 @@ import tempfile
 # Near-lossless WebP: no pixel more than two levels off its painted value,
 # and none of the blocks or smeared colours of the lossy kind. 60 is where
 # the scene shrinks to three fifths of its lossless size.
-WEBP_OPTIONS = ["-quiet", "-near_lossless", "60", "-z", "9", "-metadata", "none"]
+WEBP_OPTIONS = ["-quiet", "-near_lossless", "60", "-z", "8", "-metadata", "none"]
 # Vorbis decodes to exactly the painted samples' count at their own rate,
 # so the meadow loop loops without a gap; the serial is fixed, as oggenc
 # would otherwise pick one at random.
