@@ -77,11 +77,15 @@ static bool mouse(int what, int x, int y, bool on_field, int button, int buttons
 }
 
 // True when the browser should not go on to its own use of the event.
+// on_canvas: the event's target is the canvas (a finger's and a pen's are,
+// from the moment they came down on it, wherever they go).
 extern "C" EMSCRIPTEN_KEEPALIVE int web_pointer(int what, int pointer, int kind, double page_x, double page_y,
-                                                int button, int buttons) {
+                                                int button, int buttons, int on_canvas) {
     if (page_closed()) return 0;
     int x = -1, y = -1;
-    const bool on_field = view_to_game(current_view(), page_x, page_y, x, y);
+    // Over the link or the button the page lays on the field is not over
+    // the field.
+    const bool on_field = on_canvas && view_to_game(current_view(), page_x, page_y, x, y);
     if (kind == TOUCH) return touch(what, pointer, x, y, on_field) ? 1 : 0;
     // A pen that does not hover comes down where the cross-hair has not
     // been: it is brought there first, as for a finger.
@@ -97,7 +101,8 @@ EM_JS(void, js_pointer_listeners, (int on), {
         const kinds = {mouse: 0, pen: 1, touch: 2};
         const forward = (what) => (event) => {
             const kind = event.pointerType in kinds ? kinds[event.pointerType] : 0;
-            if (_web_pointer(what, event.pointerId, kind, event.clientX, event.clientY, event.button, event.buttons))
+            if (_web_pointer(what, event.pointerId, kind, event.clientX, event.clientY, event.button, event.buttons,
+                             event.target === page.canvas))
                 event.preventDefault();
         };
         page.pointerListeners = [
