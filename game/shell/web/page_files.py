@@ -10,7 +10,8 @@ folder: fixed encoder options, a fixed Ogg serial, no dates, no paths.
       (pictures/ID.ico); sounds/ID.ogg for every cue of manifest.txt and each
       --sound (a file of PAINTED); labels.ttf, the labels' face FONT cut to
       printable ASCII; icons/192.png and icons/512.png; manifest.webmanifest;
-      and index.html from the template INDEX, in the painted frame's colour.
+      and index.html from the template INDEX, in the painted frame's colour
+      and naming the scene picture (the largest) to fetch first.
 
   page_files.py worker PAGE TEMPLATE
       Writes PAGE/sw.js from TEMPLATE: the offline copy's worker, with the
@@ -30,6 +31,10 @@ import tempfile
 # and none of the blocks or smeared colours of the lossy kind. 60 is where
 # the scene shrinks to three fifths of its lossless size.
 WEBP_OPTIONS = ["-quiet", "-near_lossless", "60", "-z", "8", "-metadata", "none"]
+# The scene's twin, a third of the rest at near-lossless, is lossy: at twice
+# the density its halved colour detail and softened grass go unseen, and
+# it comes in a third of the time. (sharp_yuv keeps thin coloured lines.)
+SCENE_TWIN_OPTIONS = ["-quiet", "-q", "90", "-m", "6", "-sharp_yuv", "-metadata", "none"]
 # Vorbis decodes to exactly the painted samples' count at their own rate,
 # so the meadow loop loops without a gap; the serial is fixed, as oggenc
 # would otherwise pick one at random.
@@ -132,21 +137,23 @@ def assets(painted, page, font, index, sounds):
         shutil.rmtree(os.path.join(page, folder), ignore_errors=True)
         os.makedirs(os.path.join(page, folder))
     game = os.path.join(painted, "game")
+    # The scene picture is the largest: the field's own size.
+    scene, field_width, field_height = max(bitmaps, key=lambda b: b[1] * b[2])
     jobs = []
-    theme = None
     with tempfile.TemporaryDirectory(prefix="plinkfield-page-") as scratch:
         for ident, width, height in bitmaps:
             w, h, rows = bmp_rows(os.path.join(game, "%d.bmp" % ident))
             if (w, h) != (width, height):
                 raise RuntimeError("bitmap %d is %d x %d, the catalogue says %d x %d" % (ident, w, h, width, height))
-            if theme is None or w * h > theme[0]:
-                theme = (w * h, frame_colour(rows))
+            if ident == scene:
+                colour = frame_colour(rows)
             ppm = os.path.join(scratch, "%d.ppm" % ident)
             write_ppm(ppm, w, h, rows)
             jobs.append(["cwebp"] + WEBP_OPTIONS + [ppm, "-o", os.path.join(page, "pictures", "%d.webp" % ident)])
             twin = os.path.join(game, "%d@2x.png" % ident)
             if os.path.exists(twin):
-                jobs.append(["cwebp"] + WEBP_OPTIONS + [twin, "-o", os.path.join(page, "pictures", "%d@2x.webp" % ident)])
+                options = SCENE_TWIN_OPTIONS if ident == scene else WEBP_OPTIONS
+                jobs.append(["cwebp"] + options + [twin, "-o", os.path.join(page, "pictures", "%d@2x.webp" % ident)])
         for ident in waves:
             jobs.append(["oggenc"] + VORBIS_OPTIONS + ["-o", os.path.join(page, "sounds", "%d.ogg" % ident),
                                                        os.path.join(game, "%d.wav" % ident)])
@@ -170,7 +177,6 @@ def assets(painted, page, font, index, sounds):
             raise RuntimeError("%s should hold the one desktop icon: %s" % (apps, drawn))
         shutil.copyfile(os.path.join(apps, drawn[0]), os.path.join(page, "icons", "%d.png" % size))
         icons.append({"src": "icons/%d.png" % size, "sizes": "%dx%d" % (size, size), "type": "image/png"})
-    colour = theme[1]
     manifest = {
         "name": "Plinkfield",
         "short_name": "Plinkfield",
@@ -189,8 +195,12 @@ def assets(painted, page, font, index, sounds):
         f.write("\n")
     with open(index) as f:
         html = f.read()
+    for name, value in (("FRAME_COLOUR", colour), ("SCENE", str(scene)), ("FIELD_WIDTH", str(field_width)),
+                        ("FIELD_TWIN_WIDTH", str(2 * field_width)),
+                        ("FIELD_ASPECT", "%.4f" % (100 * field_width / field_height))):
+        html = html.replace("@%s@" % name, value)
     with open(os.path.join(page, "index.html"), "w") as f:
-        f.write(html.replace("@FRAME_COLOUR@", colour))
+        f.write(html)
 
 
 def page_files(page):

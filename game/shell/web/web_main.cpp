@@ -1,6 +1,6 @@
-// The page's entry: the canvas opened, the scene built and fitted to the
-// window (which fetches the pictures it shows), the input listened to and
-// the label face asked for. main returns and the browser's event loop runs
+// The page's entry: the canvas opened, the label face asked for, the scene
+// built and fitted to the window (which fetches the pictures it shows) and
+// the input listened to. main returns and the browser's event loop runs
 // the game from then on; the first frame, once the face and the pictures
 // have come, sets the rest loading: the other pictures, the sounds and the
 // offline copy.
@@ -10,6 +10,7 @@
 
 int main() {
     open_canvas();
+    load_label_font();
     open_audio();
     create_scene();
     follow_window_size();
@@ -17,6 +18,5 @@ int main() {
     set_field_cursor(true);
     install_probe();
     record_if_asked();
-    load_label_font();
     return 0;
 }
