@@ -7,9 +7,9 @@ folder: fixed encoder options, a fixed Ogg serial, no dates, no paths.
       PAINTED is the painter's out folder, PAGE the page's folder. Writes
       pictures/ID.webp for every bitmap of manifest.txt and pictures/ID@2x.webp
       for every twin the painter drew at twice the size; the cursor
-      (pictures/ID.ico); sounds/ID.ogg for every cue of manifest.txt and each
-      --sound (a file of PAINTED); labels.ttf, the labels' face FONT cut to
-      printable ASCII; icons/192.png and icons/512.png; manifest.webmanifest;
+      (pictures/ID.ico, and its twin pictures/ID@2x.png); sounds/ID.ogg for
+      every cue of manifest.txt and each --sound (a file of PAINTED);
+      labels.ttf, the labels' face FONT cut to printable ASCII; icons/192.png and icons/512.png; manifest.webmanifest;
       and index.html from the template INDEX, in the painted frame's colour
       and naming the scene picture (the largest) to fetch first.
 
@@ -164,9 +164,13 @@ def assets(painted, page, font, index, sounds):
         with concurrent.futures.ThreadPoolExecutor(max_workers=2) as pool:
             for done in pool.map(run, jobs):
                 pass
+    # The cursor, and its twin where the painter drew one.
     for name in sorted(os.listdir(game)):
         if name.endswith(".ico"):
             shutil.copyfile(os.path.join(game, name), os.path.join(page, "pictures", name))
+            twin = name[:-len(".ico")] + "@2x.png"
+            if os.path.exists(os.path.join(game, twin)):
+                shutil.copyfile(os.path.join(game, twin), os.path.join(page, "pictures", twin))
     cut_label_face(font, os.path.join(page, "labels.ttf"))
 
     icons = []

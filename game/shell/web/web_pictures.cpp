@@ -118,11 +118,18 @@ extern "C" EMSCRIPTEN_KEEPALIVE void web_label_font_settled() { label_font_ready
 
 void load_label_font() { js_load_font(); }
 
-// Icon 32 as a CSS cursor; a browser that cannot show it falls back on its
-// own cross-hair. The hot spot is the centre, where the lines cross.
+// Icon 32 as a CSS cursor, its twin on denser screens; a browser that
+// cannot show them falls back on its own cross-hair (and one that knows no
+// image-set for cursors keeps the plain icon). The hot spot is the centre,
+// where the lines cross.
 EM_JS(void, js_use_cursor, (int over_field, int icon), {
-    const cursor = over_field ? 'url("pictures/' + icon + '.ico") 16 16, crosshair' : "default";
-    if (Module.page.canvas.style.cursor !== cursor) Module.page.canvas.style.cursor = cursor;
+    const style = Module.page.canvas.style;
+    const plain = 'url("pictures/' + icon + '.ico") 16 16, crosshair';
+    const cursor = over_field ? plain : "default";
+    if (style.cursor === cursor || (over_field && style.cursor.startsWith("image-set"))) return;
+    style.cursor = cursor;
+    if (over_field)
+        style.cursor = 'image-set(url("pictures/' + icon + '.ico") 1x, url("pictures/' + icon + '@2x.png") 2x) 16 16, crosshair';
 });
 
 void set_field_cursor(bool over_field) { js_use_cursor(over_field ? 1 : 0, CROSSHAIR_ICON); }

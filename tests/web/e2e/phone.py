@@ -29,7 +29,7 @@ class Phone:
 
     def shots_after(self, before, what):
         """Waits for the shots to pass `before`; then the probe."""
-        return self.wait_for(what, lambda: (lambda p: p if p["shots_fired"] > before else None)(self.probe()))
+        return self.wait_for(what, lambda: (lambda p: p if p and p["shots_fired"] > before else None)(self.probe()))
 
     def exactly_one_more(self, probe, what):
         """A tap at the meadow after `probe` is the one next shot: whatever
@@ -109,7 +109,7 @@ class Phone:
         self.touch("touchEnd", [])
         end = (MEADOW[0] + 500, MEADOW[1] - 300)
         followed = self.wait_for("the cross-hair at the swipe's end", lambda: (
-            lambda p: p if abs(p["cursor_x"] - end[0]) <= 1 and abs(p["cursor_y"] - end[1]) <= 1 else None)(
+            lambda p: p if p and abs(p["cursor_x"] - end[0]) <= 1 and abs(p["cursor_y"] - end[1]) <= 1 else None)(
             self.probe()))
         after, one = self.exactly_one_more(followed or probe, "after the swipe")
         self.check("a swipe is one shot and the cross-hair follows the finger",

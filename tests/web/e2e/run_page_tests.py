@@ -97,6 +97,8 @@ class Run(RecordedGame, Dense, Phone, Offline):
         with open(os.path.join(resources, "manifest.txt")) as f:
             rows = [line.split() for line in f]
         self.catalogue = [int(r[1]) for r in rows if r[:1] == ["bitmap"]]
+        # element INDEX NAME KIND ID X Y W H IMAGE HIDDEN TEXT
+        self.label_texts = [" ".join(r[11:]) for r in rows if r[:1] == ["element"] and r[3] == "label"]
         self.scene_picture = next(int(r[1]) for r in rows
                                   if r[:1] == ["bitmap"] and r[2:4] == [str(FIELD_W), str(FIELD_H)])
 
@@ -282,20 +284,37 @@ class Run(RecordedGame, Dense, Phone, Offline):
 
     def cursor_and_font(self):
         cursor = self.page.evaluate("document.getElementById('field').style.cursor")
-        self.check("the field has the cross-hair cursor, hot spot at its centre",
-                   re.fullmatch(r'url\("[^"]+\.ico"\) 16 16, crosshair', cursor) is not None, cursor[:60])
-        # The browser must be able to read the icon it is given: 32 x 32,
-        # dark where the lines cross, clear in the corners.
-        seen = self.page.evaluate(
-            "(async () => { const url = document.getElementById('field').style.cursor.split('\"')[1];"
-            " const img = new Image(); img.src = url; await img.decode();"
-            " const c = document.createElement('canvas'); c.width = 32; c.height = 32;"
-            " const x = c.getContext('2d', {willReadFrequently: true}); x.drawImage(img, 0, 0);"
-            " const centre = x.getImageData(15, 15, 2, 2).data, corner = x.getImageData(0, 0, 1, 1).data;"
-            " return {w: img.naturalWidth, h: img.naturalHeight,"
-            " centre: Math.max(...centre.filter((v, i) => i % 4 < 3)), centreAlpha: centre[3], cornerAlpha: corner[3]}; })()")
-        self.check("the browser reads the cross-hair icon", seen["w"] == 32 and seen["h"] == 32
-                   and seen["centre"] < 64 and seen["centreAlpha"] == 255 and seen["cornerAlpha"] == 0, str(seen))
+        self.check("the field has the cross-hair cursor (its twin on denser screens), hot spot at its centre",
+                   re.fullmatch(r'image-set\(url\("([^"]+)\.ico"\) 1x, url\("\1@2x\.png"\) 2x\) 16 16, crosshair', cursor)
+                   is not None, cursor[:100])
+        # The browser must be able to read the icon and the twin it is
+        # given: 32 x 32 and 64 x 64, dark where the lines cross, clear in
+        # the corners.
+        for part, size in ((1, 32), (3, 64)):
+            seen = self.page.evaluate(
+                "(async () => { const url = document.getElementById('field').style.cursor.split('\"')[%d];"
+                " const img = new Image(); img.src = url; await img.decode(); const n = %d;"
+                " const c = document.createElement('canvas'); c.width = n; c.height = n;"
+                " const x = c.getContext('2d', {willReadFrequently: true}); x.drawImage(img, 0, 0);"
+                " const centre = x.getImageData(n / 2 - 1, n / 2 - 1, 2, 2).data, corner = x.getImageData(0, 0, 1, 1).data;"
+                " return {w: img.naturalWidth, h: img.naturalHeight,"
+                " centre: Math.max(...centre.filter((v, i) => i %% 4 < 3)), centreAlpha: centre[3],"
+                " cornerAlpha: corner[3]}; })()" % (part, size))
+            self.check("the browser reads the cross-hair %s" % ("icon" if size == 32 else "twin"),
+                       seen["w"] == size and seen["h"] == size and seen["centre"] < 64 and seen["centreAlpha"] == 255
+                       and seen["cornerAlpha"] == 0, str(seen))
+        # Cut down to what labels show, it must still hold all of it: a
+        # character it lacks would come from the next face on the list, at
+        # that face's width.
+        shown = "0123456789-" + "".join(sorted(set("".join(self.label_texts))))
+        widths = self.page.evaluate(
+            "(async () => { await document.fonts.load('100px Plinkfield-Labels');"
+            " const x = document.createElement('canvas').getContext('2d'); const w = (f) => {"
+            " x.font = f; return x.measureText(%s).width; };"
+            " return [w('100px Plinkfield-Labels, monospace'), w('100px Liberation Sans, monospace')]; })()"
+            % json.dumps(shown))
+        self.check("the labels' face holds all they show (%r)" % shown, abs(widths[0] - widths[1]) < 0.5,
+                   "%.1f wide, Liberation Sans %.1f" % tuple(widths))
         self.check("the label font is loaded", self.page.evaluate(
             "[...document.fonts].some(f => f.family === 'Plinkfield-Labels' && f.status === 'loaded')"))
 
