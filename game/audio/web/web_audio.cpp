@@ -23,6 +23,7 @@ EM_JS(void, js_audio_open, (), {
         loop: null,    // the meadow loop's buffer
         cue: null,     // the source on the cue channel
         loops: [],     // meadow loops playing
+        loopWanted: false,  // between platform_ambient_start and _stop
         decoders: {},  // offline contexts by sample rate
         decoded: 0,
         log: [],
@@ -60,7 +61,17 @@ EM_JS(void, js_audio_open, (), {
                 .then((buffer) => {
                     if (slot < 0) this.loop = buffer; else this.buffers[slot] = buffer;
                     ++this.decoded;
+                    // A game started before the loop had come hears it now.
+                    if (slot < 0 && this.loopWanted && !this.loops.length && this.context) this.startLoop();
                 }, (error) => console.warn("plinkfield: " + url + " cannot be played: " + error.message));
+        },
+        startLoop() {
+            const source = this.context.createBufferSource();
+            source.buffer = this.loop;
+            source.loop = true;
+            source.connect(this.context.destination);
+            source.start();
+            this.loops.push(source);
         },
         note(entry) {
             entry.state = this.context ? this.context.state : "none";
@@ -109,20 +120,15 @@ EM_JS(void, js_play_cue, (int id, const char* name), {
 EM_JS(void, js_ambient_start, (), {
     const audio = Module.audio;
     const heard = audio.ready() && !!audio.loop;
-    if (heard) {
-        const source = audio.context.createBufferSource();
-        source.buffer = audio.loop;
-        source.loop = true;
-        source.connect(audio.context.destination);
-        source.start();
-        audio.loops.push(source);
-    }
+    audio.loopWanted = true;
+    if (heard) audio.startLoop();
     audio.note({what: "ambient-start", heard: heard});
 });
 
 EM_JS(void, js_ambient_stop, (), {
     const audio = Module.audio;
     const stopped = audio.loops.length;
+    audio.loopWanted = false;
     for (const source of audio.loops) source.stop();
     audio.loops = [];
     audio.note({what: "ambient-stop", stopped: stopped});

@@ -36,6 +36,7 @@ from phone import Phone  # noqa: E402
 from recorded_game import RecordedGame  # noqa: E402
 
 FIELD_W, FIELD_H = 1280, 786
+LOOP_WAVE = 300  # the meadow loop, ambient/300.wav as the painter names it
 WAIT = 30  # seconds for any one state to arrive, on a loaded machine
 
 
@@ -226,7 +227,7 @@ class Run(RecordedGame, Dense, Phone, Offline):
 
     def serve(self, port=0):
         handler = functools.partial(QuietHandler, directory=self.served)
-        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", port), handler)
+        self.server = QuietServer(("127.0.0.1", port), handler)
         threading.Thread(target=self.server.serve_forever, daemon=True).start()
         self.url = "http://127.0.0.1:%d/" % self.server.server_address[1]
 
@@ -385,7 +386,7 @@ class Run(RecordedGame, Dense, Phone, Offline):
         """The meadow loop decodes to exactly the painted WAVE's samples at
         its rate, with no silence added at either end: it loops without a
         gap."""
-        with open(os.path.join(self.res, "ambient", "300.wav"), "rb") as f:
+        with open(os.path.join(self.res, "ambient", "%d.wav" % LOOP_WAVE), "rb") as f:
             wave = f.read()
         rate = int.from_bytes(wave[24:28], "little")
         at = wave.index(b"data") + 8
@@ -416,6 +417,30 @@ class Run(RecordedGame, Dense, Phone, Offline):
                            kind == "mouseMoved" else "right", buttons=buttons, clickCount=1)
         asked = self.wait_for("the menu asked for", lambda: self.page.evaluate("window.menuAsked"))
         self.check("the field opens no menu", asked == "refused", str(asked))
+
+    def late_loop(self):
+        """A game started before the meadow loop has come (a slow network)
+        hears the loop as soon as it has."""
+        gate = threading.Event()
+        QuietHandler.held["sounds/%d.ogg" % LOOP_WAVE] = gate
+        try:
+            if not self.load():
+                return self.check("the page loads, its loop held back", False)
+            self.click(*self.centre(self.element(self.probe(), "start_button")))
+            early = self.wait_for("START before the loop", lambda: (
+                lambda p: p if p["stage"] == 1 and self.log_has(p, what="ambient-start") else None)(self.probe()))
+            gate.set()
+            late = self.wait_for("the loop once it came", lambda: (
+                lambda p: p if p["audio"]["loops"] == 1 and p["audio"]["looping"] else None)(self.probe()))
+            self.check("a game started before the meadow loop came hears it once it has",
+                       early is not None and early["audio"]["loops"] == 0 and late is not None,
+                       json.dumps(self.probe()["audio"])[:300])
+            self.click(*self.centre(self.element(self.probe(), "cancel_button")))
+            self.check("and CANCEL stops it", self.wait_for("stopped", lambda: (
+                lambda p: p["stage"] == 0 and p["audio"]["loops"] == 0)(self.probe())))
+        finally:
+            gate.set()
+            del QuietHandler.held["sounds/%d.ogg" % LOOP_WAVE]
 
     def refused_with_the_beep(self):
         self.click(*self.centre(self.element(self.probe(), "cancel_button")))
@@ -722,6 +747,7 @@ class Run(RecordedGame, Dense, Phone, Offline):
             for domain in ("Page", "Runtime", "Log", "Network"):
                 self.page.call(domain + ".enable")
             if self.desktop():
+                self.late_loop()
                 self.recorded_game()
                 self.twice_dense()
                 self.phone()
@@ -746,8 +772,23 @@ class Run(RecordedGame, Dense, Phone, Offline):
 
 
 class QuietHandler(http.server.SimpleHTTPRequestHandler):
+    # Paths whose requests wait until their event is set: a slow network,
+    # for one file.
+    held = {}
+
+    def do_GET(self):
+        gate = self.held.get(self.path.lstrip("/").split("?")[0])
+        if gate:
+            gate.wait(WAIT)
+        super().do_GET()
+
     def log_message(self, *args):
         pass
+
+
+class QuietServer(http.server.ThreadingHTTPServer):
+    def handle_error(self, request, client_address):
+        pass  # a browser that drops a request it no longer wants
 
 
 def main(argv):
