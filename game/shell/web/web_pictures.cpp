@@ -19,18 +19,19 @@
 // picture settles when it has come or failed, and a failed one is drawn as
 // nothing, as a sprite whose bitmap failed to load.
 EM_JS(void, js_fetch_pictures, (int scale, const int* ids, int count), {
-    // As images, so the scene picture the page's head asked for early (for
-    // the scale this same rule picks) is the one these take.
+    // Decoded once, away from the page's thread, into an ImageBitmap.
     const page = Module.page;
     for (let i = 0; i < count; ++i) {
         const id = HEAP32[(ids >> 2) + i];
         if (page.asked[scale].has(id)) continue;
         page.asked[scale].add(id);
         const url = "pictures/" + id + (scale === 2 ? "@2x" : "") + ".webp";
-        const image = new Image();
-        image.src = url;
-        image.decode()
-            .then(() => createImageBitmap(image))
+        fetch(url)
+            .then((response) => {
+                if (!response.ok) throw new Error(response.status + " " + response.statusText);
+                return response.blob();
+            })
+            .then((blob) => createImageBitmap(blob))
             .then((bitmap) => {
                 page.pictures[scale].set(id, bitmap);
                 page.fetched.push(url);

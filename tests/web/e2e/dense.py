@@ -20,7 +20,7 @@ class Dense:
                    == (2 * FIELD_W, 2 * FIELD_H, FIELD_W, FIELD_H), "%s, %s" % (view, rect))
         count = len(self.catalogue)
         self.wait_for("every twin", lambda: self.probe()["view"]["pictures"]["2"] == count)
-        pictures = [path for path in self.fetched() if path.startswith("pictures/") and path.endswith(".webp")]
+        pictures = sorted({path for path in self.fetched() if path.startswith("pictures/") and path.endswith(".webp")})
         twins = [path for path in pictures if path.endswith("@2x.webp")]
         self.check("it draws the twins, and fetched them alone (%d of %d pictures)" % (len(twins), count),
                    probe["view"]["scale"] == 2 and len(twins) == count and len(pictures) == count,

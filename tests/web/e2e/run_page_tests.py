@@ -353,7 +353,7 @@ class Run(RecordedGame, Dense, Phone, Offline):
         difference under 2/255 (they are near-lossless WebP)."""
         count = len(self.catalogue)
         self.wait_for("every picture", lambda: self.probe()["view"]["pictures"]["1"] == count)
-        pictures = [p for p in self.fetched() if p.startswith("pictures/") and p.endswith(".webp")]
+        pictures = sorted({p for p in self.fetched() if p.startswith("pictures/") and p.endswith(".webp")})
         self.check("at one device pixel a field pixel the page fetched the pictures as painted, no twin (%d)"
                    % len(pictures), self.probe()["view"]["scale"] == 1 and len(pictures) == count
                    and not any("@2x" in p for p in pictures), str(pictures[:5]))
