@@ -123,6 +123,7 @@ static void draw_scene() {
     // Now the rest, which the first frame did not wait for.
     load_all_pictures();
     prepare_sounds();
+    set_field_cursor(true);
     keep_offline_copy();
 }
 

@@ -2,8 +2,8 @@
 // built and fitted to the window (which fetches the pictures it shows) and
 // the input listened to. main returns and the browser's event loop runs
 // the game from then on; the first frame, once the face and the pictures
-// have come, sets the rest loading: the other pictures, the sounds and the
-// offline copy.
+// have come, sets the rest going: the other pictures, the sounds, the
+// cross-hair cursor and the offline copy.
 #include "game/audio/web/web_audio.h"
 #include "game/model/scene.h"
 #include "game/shell/web/web_shell.h"
@@ -15,7 +15,6 @@ int main() {
     create_scene();
     follow_window_size();
     listen_to_input();
-    set_field_cursor(true);
     install_probe();
     record_if_asked();
     return 0;

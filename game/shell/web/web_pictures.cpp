@@ -26,12 +26,14 @@ EM_JS(void, js_fetch_pictures, (int scale, const int* ids, int count), {
         if (page.asked[scale].has(id)) continue;
         page.asked[scale].add(id);
         const url = "pictures/" + id + (scale === 2 ? "@2x" : "") + ".webp";
-        fetch(url)
+        const early = document.getElementById("early-scene");
+        const decoded = early && early.currentSrc.endsWith("/" + url) ? window.earlyScene : fetch(url)
             .then((response) => {
                 if (!response.ok) throw new Error(response.status + " " + response.statusText);
                 return response.blob();
             })
-            .then((blob) => createImageBitmap(blob))
+            .then((blob) => createImageBitmap(blob));
+        decoded
             .then((bitmap) => {
                 page.pictures[scale].set(id, bitmap);
                 page.fetched.push(url);
