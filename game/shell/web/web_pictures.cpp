@@ -15,11 +15,13 @@
 #include "game/model/scene.h"
 #include "game/shell/web/web_shell.h"
 
-// Each picture becomes an ImageBitmap in Module.page.pictures[scale]; a
-// picture settles when it has come or failed, and a failed one is drawn as
-// nothing, as a sprite whose bitmap failed to load.
+// Each picture becomes an ImageBitmap in Module.page.pictures[scale],
+// decoded once, away from the page's thread; the scene picture the page's
+// head has fetched and decoded already (earlyScene, in index.html) is taken
+// from there when it is the one asked for. A picture settles when it has
+// come or failed, and a failed one is drawn as nothing, as a sprite whose
+// bitmap failed to load.
 EM_JS(void, js_fetch_pictures, (int scale, const int* ids, int count), {
-    // Decoded once, away from the page's thread, into an ImageBitmap.
     const page = Module.page;
     for (let i = 0; i < count; ++i) {
         const id = HEAP32[(ids >> 2) + i];
