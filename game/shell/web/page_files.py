@@ -162,8 +162,7 @@ def assets(painted, page, font, index, sounds):
                                                        os.path.join(painted, file)])
         # Two at a time: the machines this builds on have two cores.
         with concurrent.futures.ThreadPoolExecutor(max_workers=2) as pool:
-            for done in pool.map(run, jobs):
-                pass
+            list(pool.map(run, jobs))
     # The cursor, and its twin where the painter drew one.
     for name in sorted(os.listdir(game)):
         if name.endswith(".ico"):
