@@ -119,7 +119,14 @@ class Phone:
                    self.viewport_state() == view and self.canvas_rect() == rect and view["selected"] == "",
                    "%s -> %s" % (view, self.viewport_state()))
 
-        # A double tap is two shots, and no zoom.
+        # A double tap is two shots, and no zoom. (Headless Chromium makes
+        # no zoom of a double tap or a pinch even on a page that allows it:
+        # what keeps a phone's browser from zooming, touch-action: none on
+        # the page and the field, is checked as the browser computed it.)
+        actions = self.page.evaluate("[document.body, document.getElementById('field')]"
+                                     ".map(e => getComputedStyle(e).touchAction)")
+        self.check("the page leaves no touch gesture to the browser (touch-action %s)" % actions,
+                   actions == ["none", "none"])
         probe = self.probe()
         self.tap(*MEADOW)
         self.tap(*MEADOW)
