@@ -133,7 +133,7 @@ class Phone:
         two = self.wait_for("two shots", lambda: (
             lambda p: p if p["shots_fired"] >= probe["shots_fired"] + 2 else None)(self.probe()))
         after, one = self.exactly_one_more(two or probe, "after the double tap")
-        self.check("a double tap is two shots and does not zoom",
+        self.check("a double tap is two shots, and the page keeps its scale",
                    two is not None and two["shots_fired"] == probe["shots_fired"] + 2 and one
                    and self.viewport_state() == view, "%s" % self.viewport_state())
 
