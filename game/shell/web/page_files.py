@@ -9,9 +9,10 @@ folder: fixed encoder options, a fixed Ogg serial, no dates, no paths.
       for every twin the painter drew at twice the size; the cursor
       (pictures/ID.ico, and its twin pictures/ID@2x.png); sounds/ID.ogg for
       every cue of manifest.txt and each --sound (a file of PAINTED);
-      labels.ttf, the labels' face FONT cut to printable ASCII; icons/192.png and icons/512.png; manifest.webmanifest;
-      and index.html from the template INDEX, in the painted frame's colour
-      and naming the scene picture (the largest) to fetch first.
+      labels.ttf, the labels' face FONT cut to printable ASCII; icons/192.png
+      and icons/512.png; manifest.webmanifest; and index.html from the
+      template INDEX, in the painted frame's colour and naming the scene
+      picture (the largest), which the page fetches first.
 
   page_files.py worker PAGE TEMPLATE
       Writes PAGE/sw.js from TEMPLATE: the offline copy's worker, with the
@@ -31,9 +32,9 @@ import tempfile
 # and none of the blocks or smeared colours of the lossy kind. 60 is where
 # the scene shrinks to three fifths of its lossless size.
 WEBP_OPTIONS = ["-quiet", "-near_lossless", "60", "-z", "8", "-metadata", "none"]
-# The scene's twin, a third of the rest at near-lossless, is lossy: at twice
-# the density its halved colour detail and softened grass go unseen, and
-# it comes in a third of the time. (sharp_yuv keeps thin coloured lines.)
+# The scene's twin is lossy, a third of its near-lossless size: at twice the
+# density its halved colour detail and softened grass go unseen, and it
+# comes in a third of the time. (sharp_yuv keeps thin coloured lines.)
 SCENE_TWIN_OPTIONS = ["-quiet", "-q", "90", "-m", "6", "-sharp_yuv", "-metadata", "none"]
 # Vorbis decodes to exactly the painted samples' count at their own rate,
 # so the meadow loop loops without a gap; the serial is fixed, as oggenc
