@@ -10,8 +10,11 @@ namespace {
 
 Element held = -1;
 bool held_over = false;
+// The finger that holds the held button, or -1 (none, or the mouse).
+int holding_finger = -1;
 
 void set_held(Element e, bool over) {
+    if (e < 0) holding_finger = -1;
     if (e == held && over == held_over) return;
     // The old and the new button change their pictures.
     const Element before = held;
@@ -69,3 +72,23 @@ PointerCursor cursor_at(int x, int y) { return button_at(x, y) >= 0 ? PointerCur
 bool press_starts_drag(int x, int y) { return button_at(x, y) < 0 && press_drags_window(x, y); }
 
 void pointer_reset() { set_held(-1, false); }
+
+void finger_down(int finger, int x, int y) {
+    if (held >= 0) return;
+    pointer_move(x, y, true);
+    pointer_press(x, y, MouseButton::left);
+    if (held >= 0) holding_finger = finger;
+}
+
+void finger_move(int finger, int x, int y, bool on_field) {
+    if (held >= 0 && finger != holding_finger) return;
+    pointer_move(x, y, on_field);
+}
+
+void finger_up(int finger, int x, int y, bool on_field) {
+    if (held >= 0 && finger == holding_finger) pointer_release(x, y, on_field, MouseButton::left);
+}
+
+void finger_cancel(int finger) {
+    if (held >= 0 && finger == holding_finger) pointer_release(0, 0, false, MouseButton::left);
+}

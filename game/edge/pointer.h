@@ -45,3 +45,19 @@ bool press_starts_drag(int x, int y);
 
 // Forgets a held button (the window lost the pointer, the game was closed).
 void pointer_reset();
+
+// ------------------------------------------------------------ fingers
+// Touch screens, finger by finger (any number of them, each with the
+// platform's identifier for it). A finger that comes down is a left press
+// at once, where it lands, with the cross-hair brought there first as a
+// mouse would have brought it; so every new finger is a new press and a
+// shot. A finger that lands on a button holds it: its moves and its lift
+// are the button's, as the mouse's are, and the other fingers do nothing
+// until it lets go (a mouse cannot press anything else while it holds a
+// button either).
+void finger_down(int finger, int x, int y);
+void finger_move(int finger, int x, int y, bool on_field);
+void finger_up(int finger, int x, int y, bool on_field);
+// The platform took the finger away (the browser's pointercancel): a
+// button it held lets go without its command.
+void finger_cancel(int finger);

@@ -23,6 +23,16 @@ bool view_to_game(const View& v, double page_x, double page_y, int& gx, int& gy)
     return true;
 }
 
+Backing backing_store(const View& v, double device_pixel_ratio) {
+    const double ratio = device_pixel_ratio > 0 ? device_pixel_ratio : 1.0;
+    return {std::max(1, static_cast<int>(std::lround(v.width * ratio))),
+            std::max(1, static_cast<int>(std::lround(v.height * ratio)))};
+}
+
+int picture_scale(const View& v, double device_pixel_ratio) {
+    return v.width / FIELD_WIDTH * device_pixel_ratio > 1.0 ? 2 : 1;
+}
+
 double largest_fitting_scale(int w, int h) {
     const double fits = std::min(w / double(FIELD_WIDTH), h / double(FIELD_HEIGHT));
     return std::clamp(std::floor(fits * 100.0 + 1e-9) / 100.0, MIN_SCALE, MAX_SCALE);

@@ -18,6 +18,18 @@ View fit_view(double window_width, double window_height);
 // the canvas; gx and gy are then left as they were.
 bool view_to_game(const View& v, double page_x, double page_y, int& gx, int& gy);
 
+// The canvas's own pixels: the view's size in device pixels, whole, so the
+// page draws at the screen's real resolution (at least one pixel each way).
+struct Backing {
+    int width = FIELD_WIDTH, height = FIELD_HEIGHT;
+};
+Backing backing_store(const View& v, double device_pixel_ratio);
+
+// Which pictures the page draws: the painter's twice-size twins (2) where a
+// field pixel covers more than one device pixel, the pictures as painted
+// (1) where it covers one or less.
+int picture_scale(const View& v, double device_pixel_ratio);
+
 // ------------------------------------------------------------ the window
 
 // The smallest and largest factors a window is drawn at.

@@ -2,6 +2,7 @@
 // press, a move and a release mean, whichever backend reported them.
 #include "game/edge/pointer.h"
 
+#include "game/edge/recording.h"
 #include "game/model/buttons.h"
 #include "tests/game_fixture.h"
 
@@ -126,6 +127,112 @@ TEST_F(Pointer, MovesFollowTheCursorOnlyOnTheOpenField) {
     EXPECT_EQ(game.cursor_x, 300) << "moves over a button are the button's";
     pointer_move(5000, 5000, false);
     EXPECT_EQ(game.cursor_x, 300);
+}
+
+// ------------------------------------------------------------ fingers
+
+std::string recorded;
+void to_recorded(const std::string& line) { recorded += line; }
+
+class Fingers : public Pointer {
+protected:
+    void SetUp() override {
+        Pointer::SetUp();
+        recorded.clear();
+    }
+    void TearDown() override {
+        recording_stop();
+        Pointer::TearDown();
+    }
+    std::vector<std::string> down(int finger, Element e) {
+        auto [x, y] = middle(e);
+        finger_down(finger, x, y);
+        return take_events();
+    }
+    std::vector<std::string> up(int finger, Element e) {
+        auto [x, y] = middle(e);
+        finger_up(finger, x, y, true);
+        return take_events();
+    }
+};
+
+TEST_F(Fingers, AFingerDownIsAShotAtOnceWhereItLands) {
+    start();
+    recording_start(to_recorded, "fingers");
+    finger_down(7, 300, 500);
+    EXPECT_EQ(game.shots_fired, 1) << "no lift needed";
+    EXPECT_EQ(game.cursor_x, 300) << "the cross-hair is brought to the finger";
+    EXPECT_EQ(game.cursor_y, 500);
+    EXPECT_EQ(recorded, "# fingers\nmove 300 500\nclick 300 500\n") << "recorded as the mouse's move and press";
+    finger_up(7, 300, 500, true);
+    EXPECT_EQ(game.shots_fired, 1) << "the lift is no second shot";
+}
+
+TEST_F(Fingers, EachNewFingerIsANewShot) {
+    start();
+    finger_down(1, 300, 500);
+    finger_down(2, 700, 520);
+    EXPECT_EQ(game.shots_fired, 2);
+    EXPECT_EQ(game.cursor_x, 700);
+    finger_up(2, 700, 520, true);
+    finger_down(2, 640, 560);
+    EXPECT_EQ(game.shots_fired, 3) << "the same finger again";
+}
+
+TEST_F(Fingers, AButtonBelongsToTheFingerThatHoldsIt) {
+    EXPECT_THAT(down(4, start_button), IsEmpty());
+    EXPECT_TRUE(shown_pressed(start_button));
+    // The other fingers neither shoot nor move the held button off.
+    finger_down(9, MEADOW_X, MEADOW_Y);
+    finger_move(9, MEADOW_X, MEADOW_Y, true);
+    EXPECT_TRUE(shown_pressed(start_button));
+    EXPECT_THAT(up(9, start_button), IsEmpty()) << "another finger's lift does not let go";
+    EXPECT_EQ(held_button(), start_button);
+    EXPECT_EQ(game.cursor_x, 0);
+    EXPECT_THAT(up(4, start_button), ElementsAre(cue("snd_start"), AMBIENT_START, TIMER_ON));
+    EXPECT_EQ(held_button(), -1);
+    EXPECT_EQ(game.shots_fired, 0);
+}
+
+TEST_F(Fingers, TheHoldingFingerSlidesOffAndBackAsThePointerDoes) {
+    start();
+    down(4, cancel_button);
+    auto [bx, by] = middle(cancel_button);
+    finger_move(4, MEADOW_X, MEADOW_Y, true);
+    EXPECT_FALSE(shown_pressed(cancel_button));
+    finger_move(4, bx, by, true);
+    EXPECT_TRUE(shown_pressed(cancel_button));
+    finger_move(4, MEADOW_X, MEADOW_Y, true);
+    finger_up(4, MEADOW_X, MEADOW_Y, true);
+    EXPECT_THAT(take_events(), IsEmpty()) << "lifted off the button: no command";
+    EXPECT_EQ(game.stage, STAGE_SHOOTING);
+    EXPECT_EQ(held_button(), -1);
+    EXPECT_EQ(game.shots_fired, 0);
+    finger_down(4, MEADOW_X, MEADOW_Y);
+    EXPECT_EQ(game.shots_fired, 1) << "free again once it let go";
+}
+
+TEST_F(Fingers, ATakenFingerLetsGoWithoutItsCommand) {
+    start();
+    down(3, cancel_button);
+    finger_cancel(8);
+    EXPECT_EQ(held_button(), cancel_button) << "not the finger that holds it";
+    finger_cancel(3);
+    EXPECT_THAT(take_events(), IsEmpty());
+    EXPECT_EQ(held_button(), -1);
+    EXPECT_EQ(game.stage, STAGE_SHOOTING);
+}
+
+TEST_F(Fingers, AButtonTheMouseHoldsIsNoFingersToLetGo) {
+    down(1, start_button);
+    up(1, start_button);  // that finger held a button once
+    press(cancel_button);
+    auto [x, y] = middle(cancel_button);
+    finger_up(1, x, y, true);
+    finger_cancel(1);
+    finger_move(1, MEADOW_X, MEADOW_Y, true);
+    EXPECT_TRUE(shown_pressed(cancel_button));
+    EXPECT_THAT(release_on(cancel_button), ElementsAre(TIMER_OFF, cue("snd_cancel"), AMBIENT_STOP));
 }
 
 }  // namespace

@@ -67,6 +67,55 @@ TEST(ViewFit, TheCanvasEdgesBelongAsTheGamesRectanglesDo) {
     EXPECT_FALSE(view_to_game(v, v.left + 10, v.top + v.height, x, y)) << "the bottom edge is outside";
 }
 
+// The page's pixels: the backing store and the pictures, on the screens
+// and windows people have.
+TEST(PagePixels, TheCanvasHasAPixelForEveryDevicePixel) {
+    struct Case {
+        double window_w, window_h, ratio;
+        int w, h;
+    } cases[] = {
+        {1280, 786, 1, 1280, 786},
+        {1280, 786, 2, 2560, 1572},
+        {800, 600, 1, 800, 491},     // 491.25 rounds down
+        {1920, 1080, 1, 1759, 1080}, // and 1758.78 up
+        {844, 390, 3, 1905, 1170},   // a phone held sideways: 635.1 x 390 page pixels
+        {390, 844, 3, 1170, 718},    // and upright: 239.48 page pixels high
+        {1366, 768, 1.25, 1563, 960},
+    };
+    for (const Case& c : cases) {
+        const Backing b = backing_store(fit_view(c.window_w, c.window_h), c.ratio);
+        EXPECT_EQ(b.width, c.w) << c.window_w << " x " << c.window_h << " at " << c.ratio;
+        EXPECT_EQ(b.height, c.h) << c.window_w << " x " << c.window_h << " at " << c.ratio;
+    }
+    const Backing none = backing_store(fit_view(0, 500), 2);
+    EXPECT_EQ(none.width, 1) << "never a canvas of no pixels";
+    EXPECT_EQ(none.height, 1);
+    const Backing unknown = backing_store(fit_view(1280, 786), 0);
+    EXPECT_EQ(unknown.width, 1280) << "no ratio reported: one to one";
+}
+
+TEST(PagePixels, TheTwinsAreDrawnWhereAFieldPixelCoversMoreThanOneDevicePixel) {
+    struct Case {
+        double window_w, window_h, ratio;
+        int scale;
+    } cases[] = {
+        {1280, 786, 1, 1},      // one to one
+        {1279, 786, 1, 1},
+        {1600, 900, 1, 2},      // a large window enlarges the field
+        {1280, 786, 2, 2},
+        {640, 393, 2, 1},       // half the size at twice the density: one to one again
+        {641, 394, 2, 2},
+        {844, 390, 3, 2},       // a phone held sideways
+        {390, 844, 3, 1},       // upright: 0.91 device pixels a field pixel
+        {1024, 700, 1.25, 1},   // exactly one, at 125 %
+        {1000, 524, 1.5, 1},    // and at 150 %, held by the height
+        {0, 500, 3, 1},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(picture_scale(fit_view(c.window_w, c.window_h), c.ratio), c.scale)
+            << c.window_w << " x " << c.window_h << " at " << c.ratio;
+}
+
 // The native window on the displays people have: (usable width, height).
 TEST(WindowScale, TheWindowOpensAtAScaleThatFitsTheDisplay) {
     struct Case {

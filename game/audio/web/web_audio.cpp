@@ -1,4 +1,7 @@
-// The audio seam in a page. Cues share one channel: a new one stops the one
+// The audio seam in a page. The sounds are Ogg Vorbis files in the page's
+// folder (sounds/<wave id>.ogg), fetched once the first frame is drawn and
+// decoded by Web Audio at their own sample rate, so the meadow loop keeps
+// its exact length. Cues share one channel: a new one stops the one
 // playing. The meadow loop (Ambient's WAVE 300) loops gapless in an
 // AudioBufferSourceNode from platform_ambient_start until
 // platform_ambient_stop, exactly where the other builds start and end
@@ -6,14 +9,12 @@
 // end-to-end tests read through the page's probe.
 #include <emscripten/emscripten.h>
 
-#include <cstdio>
+#include <set>
 
 #include "game/audio/web/web_audio.h"
-#include "game/edge/wave_decode.h"
 #include "game/model/cues.h"
 #include "game/model/layout.h"
 #include "game/seam/audio.h"
-#include "resources/embedded.h"
 
 EM_JS(void, js_audio_open, (), {
     Module.audio = {
@@ -22,9 +23,13 @@ EM_JS(void, js_audio_open, (), {
         loop: null,    // the meadow loop's buffer
         cue: null,     // the source on the cue channel
         loops: [],     // meadow loops playing
+        loopWanted: false,  // between platform_ambient_start and _stop
+        decoders: {},  // offline contexts by sample rate
+        decoded: 0,
         log: [],
         // An AudioContext made before the page's first gesture would only
-        // warn and stay suspended: none is made until then.
+        // warn and stay suspended: none is made until then. A finger's
+        // first touch is a gesture once it lifts, a click as it comes down.
         ready() {
             if (this.context) {
                 if (this.context.state === "suspended") this.context.resume();
@@ -38,6 +43,36 @@ EM_JS(void, js_audio_open, (), {
             }
             return true;
         },
+        // Decoded before any gesture, by an offline context at the file's
+        // own rate (the identification header's, after the first page's
+        // segment table): the buffer holds exactly the painted samples.
+        load(slot, url) {
+            fetch(url)
+                .then((response) => {
+                    if (!response.ok) throw new Error(response.status + " " + response.statusText);
+                    return response.arrayBuffer();
+                })
+                .then((bytes) => {
+                    const head = new DataView(bytes);
+                    const rate = head.getUint32(27 + head.getUint8(26) + 12, true);
+                    if (!this.decoders[rate]) this.decoders[rate] = new OfflineAudioContext(1, 1, rate);
+                    return this.decoders[rate].decodeAudioData(bytes);
+                })
+                .then((buffer) => {
+                    if (slot < 0) this.loop = buffer; else this.buffers[slot] = buffer;
+                    ++this.decoded;
+                    // A game started before the loop had come hears it now.
+                    if (slot < 0 && this.loopWanted && !this.loops.length && this.context) this.startLoop();
+                }, (error) => console.warn("plinkfield: " + url + " cannot be played: " + error.message));
+        },
+        startLoop() {
+            const source = this.context.createBufferSource();
+            source.buffer = this.loop;
+            source.loop = true;
+            source.connect(this.context.destination);
+            source.start();
+            this.loops.push(source);
+        },
         note(entry) {
             entry.state = this.context ? this.context.state : "none";
             this.log.push(entry);
@@ -46,19 +81,18 @@ EM_JS(void, js_audio_open, (), {
         report() {
             return {
                 state: this.context ? this.context.state : "none",
+                decoded: this.decoded,
                 loops: this.loops.length,
                 looping: this.loops.every((source) => source.loop && source.buffer === this.loop),
+                loop: this.loop ? {rate: this.loop.sampleRate, length: this.loop.length} : null,
                 log: this.log.slice(),
             };
         },
     };
 });
 
-EM_JS(void, js_audio_add, (int id, int rate, const float* samples, int count), {
-    const buffer = new AudioBuffer({numberOfChannels: 1, length: Math.max(1, count), sampleRate: rate});
-    buffer.copyToChannel(HEAPF32.subarray(samples >> 2, (samples >> 2) + count), 0);
-    if (id < 0) Module.audio.loop = buffer; else Module.audio.buffers[id] = buffer;
-});
+// slot: the cue's WAVE id, or -1 for the meadow loop.
+EM_JS(void, js_audio_load, (int slot, int wave_id), { Module.audio.load(slot, "sounds/" + wave_id + ".ogg"); });
 
 EM_JS(void, js_play_cue, (int id, const char* name), {
     const audio = Module.audio;
@@ -86,20 +120,15 @@ EM_JS(void, js_play_cue, (int id, const char* name), {
 EM_JS(void, js_ambient_start, (), {
     const audio = Module.audio;
     const heard = audio.ready() && !!audio.loop;
-    if (heard) {
-        const source = audio.context.createBufferSource();
-        source.buffer = audio.loop;
-        source.loop = true;
-        source.connect(audio.context.destination);
-        source.start();
-        audio.loops.push(source);
-    }
+    audio.loopWanted = true;
+    if (heard) audio.startLoop();
     audio.note({what: "ambient-start", heard: heard});
 });
 
 EM_JS(void, js_ambient_stop, (), {
     const audio = Module.audio;
     const stopped = audio.loops.length;
+    audio.loopWanted = false;
     for (const source of audio.loops) source.stop();
     audio.loops = [];
     audio.note({what: "ambient-stop", stopped: stopped});
@@ -119,23 +148,13 @@ EM_JS(void, js_beep, (int id), {
     audio.note({what: "beep", heard: heard});
 });
 
-// slot: the cue's WAVE id, or -1 for the meadow loop.
-static void add_sound(const EmbeddedResource* file, int wave_id, int slot) {
-    PcmSound sound;
-    if (!file || !decode_wave({file->data, file->size}, sound)) {
-        // Left out: that sound is silent, the game goes on.
-        std::fprintf(stderr, "plinkfield: sound %d cannot be decoded\n", wave_id);
-        return;
-    }
-    js_audio_add(slot, sound.rate, sound.samples.data(), static_cast<int>(sound.samples.size()));
-}
+void open_audio() { js_audio_open(); }
 
 void prepare_sounds() {
-    js_audio_open();
-    for (const CueRow& c : CUE_TABLE)
-        add_sound(find_game_resource(ResourceKind::wave, c.wave_id), c.wave_id, c.wave_id);
-    add_sound(find_game_resource(ResourceKind::wave, REFUSAL_BEEP_WAVE), REFUSAL_BEEP_WAVE, REFUSAL_BEEP_WAVE);
-    add_sound(find_ambient_resource(ResourceKind::wave, AMBIENT_LOOP_WAVE), AMBIENT_LOOP_WAVE, -1);
+    std::set<int> waves = {REFUSAL_BEEP_WAVE};
+    for (const CueRow& c : CUE_TABLE) waves.insert(c.wave_id);
+    for (int id : waves) js_audio_load(id, id);
+    js_audio_load(-1, AMBIENT_LOOP_WAVE);
 }
 
 void play_cue(Cue c) { js_play_cue(cue_row(c).wave_id, cue_row(c).name); }

@@ -1,22 +1,21 @@
-// The page's entry: pictures, sounds and font made ready, the scene built,
-// the canvas fitted to the window and the input listened to. main returns
-// and the browser's event loop runs the game from then on.
+// The page's entry: the canvas opened, the label face asked for, the scene
+// built and fitted to the window (which fetches the pictures it shows) and
+// the input listened to. main returns and the browser's event loop runs
+// the game from then on; the first frame, once the face and the pictures
+// have come, sets the rest going: the other pictures, the sounds, the
+// cross-hair cursor and the offline copy.
 #include "game/audio/web/web_audio.h"
 #include "game/model/scene.h"
 #include "game/shell/web/web_shell.h"
 
 int main() {
     open_canvas();
-    load_pictures();
-    prepare_sounds();
+    load_label_font();
+    open_audio();
     create_scene();
     follow_window_size();
     listen_to_input();
-    set_field_cursor(true);
     install_probe();
     record_if_asked();
-    // The first frame waits for the label font, so the scoreboard never
-    // shows in a stand-in face.
-    load_label_font();
     return 0;
 }

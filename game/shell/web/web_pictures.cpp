@@ -1,81 +1,140 @@
-// The painted bitmaps, the label font and the cross-hair, handed to the
-// page once at start-up from the files built into the .wasm.
+// The painted pictures, the label face and the cross-hair, fetched from the
+// page's folder and decoded by the browser itself: pictures/<id>.webp as
+// painted, pictures/<id>@2x.webp the twins painted at twice the size, drawn
+// where a field pixel covers more than one device pixel and only fetched
+// then. What the scene shows comes first; the rest once the first frame is
+// drawn.
 #include <emscripten/emscripten.h>
 
-#include <cstdio>
+#include <vector>
 
-#include "game/edge/bmp_decode.h"
+#include "game/edge/pointer.h"
 #include "game/model/bitmaps.h"
+#include "game/model/elements.h"
 #include "game/model/layout.h"
+#include "game/model/scene.h"
 #include "game/shell/web/web_shell.h"
-#include "resources/embedded.h"
 
-// Each bitmap becomes a canvas of its own, drawn from at every frame.
-EM_JS(void, js_add_picture, (int id, int width, int height, const unsigned char* rgba), {
-    const picture = document.createElement("canvas");
-    picture.width = width;
-    picture.height = height;
-    const pixels = new Uint8ClampedArray(HEAPU8.slice(rgba, rgba + width * height * 4).buffer);
-    picture.getContext("2d").putImageData(new ImageData(pixels, width, height), 0, 0);
-    Module.page.pictures[id] = picture;
+// Each picture becomes an ImageBitmap in Module.page.pictures[scale],
+// decoded once, away from the page's thread; the scene picture the page's
+// head has fetched and decoded already (earlyScene, in index.html) is taken
+// from there when it is the one asked for. A picture settles when it has
+// come or failed, and a failed one is drawn as nothing, as a sprite whose
+// bitmap failed to load.
+EM_JS(void, js_fetch_pictures, (int scale, const int* ids, int count), {
+    const page = Module.page;
+    for (let i = 0; i < count; ++i) {
+        const id = HEAP32[(ids >> 2) + i];
+        if (page.asked[scale].has(id)) continue;
+        page.asked[scale].add(id);
+        const url = "pictures/" + id + (scale === 2 ? "@2x" : "") + ".webp";
+        const early = document.getElementById("early-scene");
+        const decoded = early && early.currentSrc.endsWith("/" + url) ? window.earlyScene : fetch(url)
+            .then((response) => {
+                if (!response.ok) throw new Error(response.status + " " + response.statusText);
+                return response.blob();
+            })
+            .then((blob) => createImageBitmap(blob));
+        decoded
+            .then((bitmap) => {
+                page.pictures[scale].set(id, bitmap);
+                page.fetched.push(url);
+            }, (error) => console.warn("plinkfield: " + url + " cannot be shown: " + error.message))
+            .then(() => {
+                page.settled[scale].add(id);
+                _web_picture_settled(scale);
+            });
+    }
 });
 
-void load_pictures() {
-    for (const BitmapInfo& b : BITMAP_CATALOGUE) {
-        const EmbeddedResource* file = find_game_resource(ResourceKind::bitmap, b.id);
-        Picture picture;
-        if (!file || !decode_bmp({file->data, file->size}, picture)) {
-            // Drawn as nothing, as a sprite whose bitmap failed to load.
-            std::fprintf(stderr, "plinkfield: bitmap %d cannot be decoded\n", b.id);
-            continue;
-        }
-        js_add_picture(b.id, picture.width, picture.height, picture.rgba.data());
+EM_JS(int, js_picture_settled, (int scale, int id), { return Module.page.settled[scale].has(id) ? 1 : 0; });
+
+EM_JS(void, js_set_scale, (int scale), { Module.page.scale = scale; });
+
+static int scale = 0;  // none yet
+static bool everything_asked = false;
+
+// The pictures the scene shows now: its background, and every visible
+// sprite and button (a button's pressed picture comes with the rest).
+static std::vector<int> shown_pictures() {
+    std::vector<int> ids = {SCENE_PICTURE};
+    for (Element e = 0; e < ELEMENT_COUNT; ++e) {
+        if (!scene[e].visible) continue;
+        if (ELEMENT_TABLE[e].kind == ElementKind::sprite) ids.push_back(scene[e].image);
+        if (ELEMENT_TABLE[e].kind == ElementKind::button) ids.push_back(shown_button_image(e));
+    }
+    return ids;
+}
+
+static void fetch_all() {
+    std::vector<int> ids;
+    for (const BitmapInfo& b : BITMAP_CATALOGUE) ids.push_back(b.id);
+    js_fetch_pictures(scale, ids.data(), static_cast<int>(ids.size()));
+}
+
+void set_picture_scale(int s) {
+    if (s == scale) return;
+    scale = s;
+    js_set_scale(s);
+    const std::vector<int> shown = shown_pictures();
+    js_fetch_pictures(scale, shown.data(), static_cast<int>(shown.size()));
+    if (everything_asked) fetch_all();
+}
+
+void load_all_pictures() {
+    everything_asked = true;
+    fetch_all();
+}
+
+bool shown_pictures_ready() {
+    for (int id : shown_pictures())
+        if (!js_picture_settled(scale, id)) return false;
+    return true;
+}
+
+extern "C" EMSCRIPTEN_KEEPALIVE void web_picture_settled(int s) {
+    pictures_arrived();
+    // A whole set has come: the offline copy keeps it too.
+    if (everything_asked && s == scale) {
+        for (const BitmapInfo& b : BITMAP_CATALOGUE)
+            if (!js_picture_settled(s, b.id)) return;
+        offline_copy_keep_pictures();
     }
 }
 
-// The labels' face: Liberation Sans, metric-compatible with Arial. The
-// first frame is drawn once the page has it, or has given up on it.
-EM_JS(void, js_load_font, (const unsigned char* bytes, int size), {
+// The labels' face: Liberation Sans cut to the characters labels show,
+// metric-compatible with Arial. The first frame is drawn once the page has
+// it, or has given up on it.
+EM_JS(void, js_load_font, (), {
     const done = () => _web_label_font_settled();
     try {
-        const face = new FontFace("Plinkfield-Labels", HEAPU8.slice(bytes, bytes + size).buffer);
+        const face = new FontFace("Plinkfield-Labels", "url(labels.ttf)");
         document.fonts.add(face);
-        face.load().then(done, done);
+        face.load().then(done, (error) => {
+            console.warn("plinkfield: the labels' face cannot be loaded: " + error.message);
+            done();
+        });
     } catch (e) {
         done();
     }
 });
 
-extern "C" EMSCRIPTEN_KEEPALIVE void web_label_font_settled() { scene_fonts_ready(); }
+extern "C" EMSCRIPTEN_KEEPALIVE void web_label_font_settled() { label_font_ready(); }
 
-void load_label_font() {
-    const EmbeddedResource* font = find_game_resource(ResourceKind::font, LABEL_FONT);
-    if (!font) {
-        web_label_font_settled();  // drawn in the page's own sans-serif
-        return;
-    }
-    js_load_font(font->data, static_cast<int>(font->size));
-}
+void load_label_font() { js_load_font(); }
 
-// Icon 32 as a CSS cursor; a browser that cannot show it falls back on its
-// own cross-hair. The hot spot is the centre, where the lines cross.
-EM_JS(void, js_make_field_cursor, (const unsigned char* ico, int size), {
-    let text = "";
-    for (let i = 0; i < size; ++i) text += String.fromCharCode(HEAPU8[ico + i]);
-    Module.page.fieldCursor = "url(data:image/x-icon;base64," + btoa(text) + ") 16 16, crosshair";
+// Icon 32 as a CSS cursor, its twin on denser screens; a browser that
+// cannot show them falls back on its own cross-hair (and one that knows no
+// image-set for cursors keeps the plain icon). The hot spot is the centre,
+// where the lines cross.
+EM_JS(void, js_use_cursor, (int over_field, int icon), {
+    const style = Module.page.canvas.style;
+    const plain = 'url("pictures/' + icon + '.ico") 16 16, crosshair';
+    const cursor = over_field ? plain : "default";
+    if (style.cursor === cursor || (over_field && style.cursor.startsWith("image-set"))) return;
+    style.cursor = cursor;
+    if (over_field)
+        style.cursor = 'image-set(url("pictures/' + icon + '.ico") 1x, url("pictures/' + icon + '@2x.png") 2x) 16 16, crosshair';
 });
 
-EM_JS(void, js_use_cursor, (int over_field), {
-    const cursor = over_field ? Module.page.fieldCursor : "default";
-    if (Module.page.canvas.style.cursor !== cursor) Module.page.canvas.style.cursor = cursor;
-});
-
-void set_field_cursor(bool over_field) {
-    static bool made = false;
-    if (!made) {
-        if (const EmbeddedResource* icon = find_game_resource(ResourceKind::icon, CROSSHAIR_ICON))
-            js_make_field_cursor(icon->data, static_cast<int>(icon->size));
-        made = true;
-    }
-    js_use_cursor(over_field ? 1 : 0);
-}
+void set_field_cursor(bool over_field) { js_use_cursor(over_field ? 1 : 0, CROSSHAIR_ICON); }

@@ -1,8 +1,9 @@
 // A read-only look at the running game for the end-to-end tests:
 // window.plinkfieldProbe() gives the game state and the scene model (as the
 // simulator prints them), the image each button shows, the timer's count,
-// what the audio side played and when the first frame was drawn. Nothing
-// can be changed through it.
+// what the audio side played, when the first frame was drawn, the canvas
+// and its pictures, the offline copy and the recording. Nothing can be
+// changed through it.
 #include <emscripten/emscripten.h>
 
 #include <string>
@@ -31,8 +32,18 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* web_probe_json() {
 EM_JS(void, js_install_probe, (), {
     window.plinkfieldProbe = () => {
         const probe = JSON.parse(UTF8ToString(_web_probe_json()));
-        probe.firstFrameMs = Module.page.firstFrameMs;
+        const page = Module.page;
+        probe.firstFrameMs = page.firstFrameMs;
+        probe.view = {
+            width: page.canvas.width,
+            height: page.canvas.height,
+            ratio: window.devicePixelRatio,
+            scale: page.scale,
+            pictures: {1: page.pictures[1].size, 2: page.pictures[2].size},
+            fetched: page.fetched.length,
+        };
         probe.audio = Module.audio.report();
+        probe.offline = Module.offline === undefined ? null : Module.offline;
         probe.recording = Module.recording === undefined ? null : Module.recording;
         return probe;
     };

@@ -1,31 +1,38 @@
 // What the page's shell files share. Everything runs on the browser's one
-// thread, in event handlers, timeouts and animation frames.
+// thread, in event handlers, timeouts, animation frames and the callbacks
+// of fetches.
 #pragma once
-
-#include <span>
 
 #include "game/edge/view_fit.h"
 
-// web_pictures.cpp: decodes every bitmap of the catalogue once and hands it
-// to the page; the label font and the cross-hair cursor too.
-void load_pictures();
-void load_label_font();  // calls scene_fonts_ready when the page has it
+// web_pictures.cpp: the painted pictures, fetched from the page's folder
+// and decoded by the browser, at the scale the page draws (1, or 2 for the
+// twins); the label face and the cross-hair cursor.
+void set_picture_scale(int scale);  // fetches what the scene shows at it
+void load_all_pictures();           // and then every other picture at it
+bool shown_pictures_ready();        // every picture the scene shows has come (or failed)
+void load_label_font();             // calls label_font_ready when the page has it
 void set_field_cursor(bool over_field);  // the cross-hair, or the arrow of a button
 
 // web_canvas.cpp: opens the canvas, first of all, since the other files
 // keep their page objects beside it in Module.page. The scene is drawn from
 // the model on the next animation frame after any change; nothing is drawn
-// before the font is ready.
+// before the label face and the pictures the scene shows are there, and
+// the first frame drawn sets the rest loading (first_frame_drawn).
 void open_canvas();
-void scene_fonts_ready();
+void label_font_ready();
+void pictures_arrived();
 void request_redraw();
+void redraw_now();
 void stop_drawing();
 
-// web_view.cpp: fits the canvas to the window, now and at every resize.
+// web_view.cpp: fits the canvas to the window, now and at every resize or
+// change of the screen's density; its backing store is at device pixels.
 void follow_window_size();
 View current_view();
 
-// web_input.cpp: mouse and keys turned into the game's window events.
+// web_input.cpp: the pointer (mouse, pen and fingers, as Pointer Events)
+// and the keys, turned into the edge's calls.
 void listen_to_input();
 void stop_listening();
 
@@ -43,6 +50,11 @@ bool page_closed();
 // web_recording.cpp: with "?record" in the page's address, the session is
 // recorded and can be saved.
 void record_if_asked();
+
+// web_offline.cpp: after the first frame, a service worker keeps a copy of
+// the page (and of the pictures it has drawn) for visits without a network.
+void keep_offline_copy();
+void offline_copy_keep_pictures();  // the pictures fetched so far, again
 
 // web_probe.cpp: window.plinkfieldProbe() for the end-to-end tests.
 void install_probe();

@@ -96,15 +96,17 @@ class WebSocket:
 
 
 class Page:
-    """One page target: commands with their answers, events kept in order."""
+    """One page target (the first there is, or the one named): commands with
+    their answers, events kept in order."""
 
-    def __init__(self, port, timeout=60):
+    def __init__(self, port, timeout=60, target_id=None):
         deadline = time.monotonic() + timeout
         while True:
             try:
                 with urllib.request.urlopen("http://127.0.0.1:%d/json/list" % port, timeout=5) as r:
                     targets = json.load(r)
-                pages = [t for t in targets if t.get("type") == "page"]
+                pages = [t for t in targets
+                         if t.get("type") == "page" and (target_id is None or t["id"] == target_id)]
                 if pages:
                     break
             except OSError:

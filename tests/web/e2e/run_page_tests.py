@@ -1,20 +1,26 @@
 #!/usr/bin/env python3
 """End to end: the page in headless Chromium, served from a local
-http.server and driven through the DevTools protocol with trusted mouse and
-key events. Watches the game through window.plinkfieldProbe() (the scene
-model and what the audio side played) and through screenshots and canvas
-pixels, compared with the painted files.
+http.server and driven through the DevTools protocol with trusted mouse,
+touch and key events. Watches the game through window.plinkfieldProbe()
+(the scene model and what the audio side played) and through screenshots
+and canvas pixels, compared with the painted files; replays the page's
+recordings in the simulator.
 
-  run_page_tests.py PAGE_DIR RESOURCE_DIR ARTIFACT_DIR
+  run_page_tests.py PAGE_DIR RESOURCE_DIR ARTIFACT_DIR SIM
 
-Prints one PASS or FAIL line per check, the first-frame time, and exits
-non-zero when any check failed. Every wait is for a state, with a timeout.
+PAGE_DIR is the built page (served from a copy, which the offline checks
+change as a new build would), RESOURCE_DIR the painter's out folder, SIM
+plinkfield-sim. Runs on a desktop window, at twice the density, then on a
+phone held both ways, installed and offline. Prints one PASS or FAIL line
+per check, the first-frame time, and exits non-zero when any check failed.
+Every wait is for a state, with a timeout.
 """
 import base64
 import functools
 import http.server
 import json
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -24,8 +30,13 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from cdp import Page  # noqa: E402
+from dense import Dense  # noqa: E402
+from offline import Offline  # noqa: E402
+from phone import Phone  # noqa: E402
+from recorded_game import RecordedGame  # noqa: E402
 
 FIELD_W, FIELD_H = 1280, 786
+LOOP_WAVE = 300  # the meadow loop, ambient/300.wav as the painter names it
 WAIT = 30  # seconds for any one state to arrive, on a loaded machine
 
 
@@ -71,19 +82,26 @@ def mean_difference(rgba, reference_rows, x0, y0, w, h):
 
 # ------------------------------------------------------------------ the run
 
-class Run:
-    def __init__(self, page_dir, resources, artifacts):
+class Run(RecordedGame, Dense, Phone, Offline):
+    def __init__(self, page_dir, resources, artifacts, sim):
         self.page_dir = page_dir
         self.res = resources
         self.art = artifacts
+        self.sim = sim
+        self.server = None
+        self.earlier_events = []  # of the tabs closed
         self.passed = 0
         self.failed = 0
         self.pictures = {}
-        # The scene picture: the one bitmap of the field's size, as the
-        # painter's manifest of the tables lists them.
+        # The bitmaps, as the painter's manifest of the tables lists them;
+        # the scene picture is the one of the field's size.
         with open(os.path.join(resources, "manifest.txt")) as f:
-            self.scene_picture = next(int(r[1]) for r in (line.split() for line in f)
-                                      if r[:1] == ["bitmap"] and r[2:4] == [str(FIELD_W), str(FIELD_H)])
+            rows = [line.split() for line in f]
+        self.catalogue = [int(r[1]) for r in rows if r[:1] == ["bitmap"]]
+        # element INDEX NAME KIND ID X Y W H IMAGE HIDDEN TEXT
+        self.label_texts = [" ".join(r[11:]) for r in rows if r[:1] == ["element"] and r[3] == "label"]
+        self.scene_picture = next(int(r[1]) for r in rows
+                                  if r[:1] == ["bitmap"] and r[2:4] == [str(FIELD_W), str(FIELD_H)])
 
     def check(self, name, ok, detail=""):
         if ok:
@@ -99,6 +117,10 @@ class Run:
             self.pictures[ident] = read_bmp(os.path.join(self.res, "game", "%d.bmp" % ident))
         return self.pictures[ident]
 
+    def painted_file(self, ident, scale=1):
+        """The painter's picture: the bitmap, or its twin at twice the size."""
+        return os.path.join(self.res, "game", "%d.bmp" % ident if scale == 1 else "%d@2x.png" % ident)
+
     # -------------------------------------------------------------- page
 
     def probe(self):
@@ -108,8 +130,9 @@ class Run:
         raw = self.page.evaluate("window.plinkfieldProbe ? plinkfieldProbe() : null")
         if raw is None:
             return None
-        probe = dict(raw["state"])
-        probe["elements"] = raw["scene"]
+        probe = dict(json.loads(json.dumps(raw["state"])))
+        probe["raw"] = raw  # as the page gave it
+        probe["elements"] = json.loads(json.dumps(raw["scene"]))
         for e in probe["elements"]:
             if "text" in e:
                 e["kind"] = "label"
@@ -122,6 +145,8 @@ class Run:
         probe["timer_ticks"] = raw["timer"]["ticks"]
         probe["audio"] = raw["audio"]
         probe["firstFrameMs"] = raw["firstFrameMs"]
+        probe["view"] = raw["view"]
+        probe["offline"] = raw["offline"]
         return probe
 
     def wait_for(self, what, test, timeout=WAIT, interval=0.05):
@@ -187,12 +212,63 @@ class Run:
             f.write(data)
         return path
 
-    def set_viewport(self, w, h):
-        self.page.call("Emulation.setDeviceMetricsOverride", width=w, height=h, deviceScaleFactor=1, mobile=False)
+    def set_viewport(self, w, h, ratio=1, mobile=False):
+        self.page.call("Emulation.setDeviceMetricsOverride", width=w, height=h, deviceScaleFactor=ratio,
+                       mobile=mobile)
+
+    def fetched(self):
+        """The page's own files the browser has fetched since it was loaded,
+        by their paths in the page."""
+        return self.page.evaluate(
+            "performance.getEntriesByType('resource').map(e => new URL(e.name))"
+            ".filter(u => u.origin === location.origin).map(u => u.pathname.slice(1))")
+
+    # -------------------------------------------------------------- serving
+
+    def serve(self, port=0):
+        handler = functools.partial(QuietHandler, directory=self.served)
+        self.server = QuietServer(("127.0.0.1", port), handler)
+        threading.Thread(target=self.server.serve_forever, daemon=True).start()
+        self.url = "http://127.0.0.1:%d/" % self.server.server_address[1]
+
+    def stop_serving(self):
+        self.server.shutdown()
+        self.server.server_close()
+        self.server = None
+
+    def load(self, query="", timeout=60):
+        """Navigates to the page and waits for its first frame: the probe
+        then, or None."""
+        # The page before keeps answering for a while: a mark on it tells
+        # the two apart.
+        self.page.evaluate("window.pageBefore = true")
+        self.page.call("Page.navigate", url=self.url + query)
+        probe = self.wait_for("first frame", lambda: (
+            lambda p: p if p and p["firstFrameMs"] is not None else None)(
+            None if self.page.evaluate("window.pageBefore === true") else self.probe()), timeout=timeout)
+        # Input reaches a page once the browser shows it: two frames on.
+        if probe:
+            self.page.evaluate("new Promise(r => requestAnimationFrame(() => requestAnimationFrame(r)))")
+        return probe
+
+    def new_tab(self, viewport):
+        """Goes on in a tab of its own, in the same browser (its offline
+        copies and all), with the viewport (width, height, ratio, mobile)
+        and touch screen of the one before, which is closed."""
+        target = self.page.call("Target.createTarget", url="about:blank")["targetId"]
+        before = self.page
+        self.page = Page(self.devtools_port, target_id=target)
+        for domain in ("Page", "Runtime", "Log", "Network"):
+            self.page.call(domain + ".enable")
+        self.page.call("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=5)
+        self.set_viewport(*viewport)
+        self.page.call("Target.closeTarget", targetId=before.target_id)
+        self.earlier_events += before.events
+        before.close()
 
     def console_problems(self):
         problems = []
-        for ev in self.page.events:
+        for ev in self.earlier_events + self.page.events:
             method, params = ev["method"], ev.get("params", {})
             if method == "Runtime.exceptionThrown":
                 problems.append(params["exceptionDetails"].get("text", "exception"))
@@ -209,20 +285,37 @@ class Run:
 
     def cursor_and_font(self):
         cursor = self.page.evaluate("document.getElementById('field').style.cursor")
-        self.check("the field has the cross-hair cursor, hot spot at its centre",
-                   cursor.startswith('url("data:image/x-icon;base64,') and ') 16 16, crosshair' in cursor, cursor[:60])
-        # The browser must be able to read the icon it is given: 32 x 32,
-        # dark where the lines cross, clear in the corners.
-        seen = self.page.evaluate(
-            "(async () => { const url = document.getElementById('field').style.cursor.split('\"')[1];"
-            " const img = new Image(); img.src = url; await img.decode();"
-            " const c = document.createElement('canvas'); c.width = 32; c.height = 32;"
-            " const x = c.getContext('2d', {willReadFrequently: true}); x.drawImage(img, 0, 0);"
-            " const centre = x.getImageData(15, 15, 2, 2).data, corner = x.getImageData(0, 0, 1, 1).data;"
-            " return {w: img.naturalWidth, h: img.naturalHeight,"
-            " centre: Math.max(...centre.filter((v, i) => i % 4 < 3)), centreAlpha: centre[3], cornerAlpha: corner[3]}; })()")
-        self.check("the browser reads the cross-hair icon", seen["w"] == 32 and seen["h"] == 32
-                   and seen["centre"] < 64 and seen["centreAlpha"] == 255 and seen["cornerAlpha"] == 0, str(seen))
+        self.check("the field has the cross-hair cursor (its twin on denser screens), hot spot at its centre",
+                   re.fullmatch(r'image-set\(url\("([^"]+)\.ico"\) 1x, url\("\1@2x\.png"\) 2x\) 16 16, crosshair', cursor)
+                   is not None, cursor[:100])
+        # The browser must be able to read the icon and the twin it is
+        # given: 32 x 32 and 64 x 64, dark where the lines cross, clear in
+        # the corners.
+        for part, size in ((1, 32), (3, 64)):
+            seen = self.page.evaluate(
+                "(async () => { const url = document.getElementById('field').style.cursor.split('\"')[%d];"
+                " const img = new Image(); img.src = url; await img.decode(); const n = %d;"
+                " const c = document.createElement('canvas'); c.width = n; c.height = n;"
+                " const x = c.getContext('2d', {willReadFrequently: true}); x.drawImage(img, 0, 0);"
+                " const centre = x.getImageData(n / 2 - 1, n / 2 - 1, 2, 2).data, corner = x.getImageData(0, 0, 1, 1).data;"
+                " return {w: img.naturalWidth, h: img.naturalHeight,"
+                " centre: Math.max(...centre.filter((v, i) => i %% 4 < 3)), centreAlpha: centre[3],"
+                " cornerAlpha: corner[3]}; })()" % (part, size))
+            self.check("the browser reads the cross-hair %s" % ("icon" if size == 32 else "twin"),
+                       seen["w"] == size and seen["h"] == size and seen["centre"] < 64 and seen["centreAlpha"] == 255
+                       and seen["cornerAlpha"] == 0, str(seen))
+        # Cut down to what labels show, it must still hold all of it: a
+        # character it lacks would come from the next face on the list, at
+        # that face's width.
+        shown = "0123456789-" + "".join(sorted(set("".join(self.label_texts))))
+        widths = self.page.evaluate(
+            "(async () => { await document.fonts.load('100px Plinkfield-Labels');"
+            " const x = document.createElement('canvas').getContext('2d'); const w = (f) => {"
+            " x.font = f; return x.measureText(%s).width; };"
+            " return [w('100px Plinkfield-Labels, monospace'), w('100px Liberation Sans, monospace')]; })()"
+            % json.dumps(shown))
+        self.check("the labels' face holds all they show (%r)" % shown, abs(widths[0] - widths[1]) < 0.5,
+                   "%.1f wide, Liberation Sans %.1f" % tuple(widths))
         self.check("the label font is loaded", self.page.evaluate(
             "[...document.fonts].some(f => f.family === 'Plinkfield-Labels' && f.status === 'loaded')"))
 
@@ -234,34 +327,166 @@ class Run:
                    and probe["audio"]["loops"] == 1 and self.page.evaluate(
                        "getComputedStyle(document.getElementById('field')).display !== 'none'"))
 
-    def start_screen(self, probe):
-        shot = self.screenshot("start.png")
-        # The scene as the painted files say it should look: the scene
-        # picture, then every visible sprite and button from the bottom of
-        # the stack up. The labels' text is checked apart: both images get
-        # the same grey boxes there.
-        command = ["convert", os.path.join(self.res, "game", "%d.bmp" % self.scene_picture)]
-        labels = []
+    def chorded_buttons(self):
+        """The mouse as before Pointer Events: a second button pressed while
+        the left holds a button changes nothing, and the left's release over
+        the button runs it though the other is still down (a chord's
+        release comes as a move, which names the button)."""
+        button = self.element(self.probe(), "minimize_button")
+        x, y = self.page_point(*self.centre(button))
+        heard = sum(1 for e in self.probe()["audio"]["log"] if e.get("name") == "snd_minimize")
+        for kind, which, buttons in (("mouseMoved", "none", 0), ("mousePressed", "left", 1),
+                                     ("mousePressed", "right", 3), ("mouseReleased", "left", 2)):
+            self.page.call("Input.dispatchMouseEvent", type=kind, x=x, y=y, button=which, buttons=buttons,
+                           clickCount=1 if which != "none" else 0)
+        ran = self.wait_for("minimize run", lambda: sum(
+            1 for e in self.probe()["audio"]["log"] if e.get("name") == "snd_minimize") == heard + 1)
+        self.page.call("Input.dispatchMouseEvent", type="mouseReleased", x=x, y=y, button="right", buttons=0,
+                       clickCount=1)
+        self.check("with the right button pressed and held meanwhile, a button still runs on the left's release",
+                   ran and self.probe()["stage"] == 1 and self.element(self.probe(), "minimize_button")["image"]
+                   == button["image"])
+
+    def pictures_as_painted(self):
+        """Every picture the page fetched, as the browser decodes it, is its
+        painted bitmap: no channel more than two levels off, and a mean
+        difference under 2/255 (they are near-lossless WebP)."""
+        count = len(self.catalogue)
+        self.wait_for("every picture", lambda: self.probe()["view"]["pictures"]["1"] == count)
+        pictures = sorted({p for p in self.fetched() if p.startswith("pictures/") and p.endswith(".webp")})
+        self.check("at one device pixel a field pixel the page fetched the pictures as painted, no twin (%d)"
+                   % len(pictures), self.probe()["view"]["scale"] == 1 and len(pictures) == count
+                   and not any("@2x" in p for p in pictures), str(pictures[:5]))
+        worst, means = 0, []
+        for ident in self.catalogue:
+            encoded = self.page.evaluate(
+                "(async () => { const b = await createImageBitmap(await (await fetch('pictures/%d.webp')).blob());"
+                " const c = document.createElement('canvas'); c.width = b.width; c.height = b.height;"
+                " const x = c.getContext('2d', {willReadFrequently: true}); x.drawImage(b, 0, 0);"
+                " const d = x.getImageData(0, 0, b.width, b.height).data; const rgb = new Uint8Array(d.length / 4 * 3);"
+                " for (let i = 0, j = 0; i < d.length; i += 4) { rgb[j++] = d[i]; rgb[j++] = d[i + 1]; rgb[j++] = d[i + 2]; }"
+                " let s = ''; for (let i = 0; i < rgb.length; i += 8192)"
+                " s += String.fromCharCode.apply(null, rgb.subarray(i, i + 8192));"
+                " return [b.width, b.height, btoa(s)]; })()" % ident)
+            w, h, rows = self.picture(ident)
+            shown = base64.b64decode(encoded[2])
+            painted = b"".join(rows)
+            if encoded[:2] != [w, h] or len(shown) != len(painted):
+                worst = 255
+                means.append((255, ident))
+                continue
+            difference = bytes(abs(a - b) for a, b in zip(shown, painted))
+            worst = max(worst, max(difference))
+            means.append((sum(difference) / len(difference), ident))
+        mean, ident = max(means)
+        self.check("each picture decodes to its painted bitmap: at most %d levels off, mean %.2f/255 at worst (%d)"
+                   % (worst, mean, ident), worst <= 2 and mean < 2)
+
+    def gapless_loop(self):
+        """The meadow loop decodes to exactly the painted WAVE's samples at
+        its rate, with no silence added at either end: it loops without a
+        gap."""
+        with open(os.path.join(self.res, "ambient", "%d.wav" % LOOP_WAVE), "rb") as f:
+            wave = f.read()
+        rate = int.from_bytes(wave[24:28], "little")
+        at = wave.index(b"data") + 8
+        count = int.from_bytes(wave[at - 4:at], "little")
+        painted = [(b - 128) / 128 for b in wave[at:at + count]]  # 8-bit unsigned mono
+        self.wait_for("the loop decoded", lambda: self.probe()["audio"]["loop"])
+        decoded = self.page.evaluate("(() => { const l = Module.audio.loop, d = l.getChannelData(0);"
+                                     " return {rate: l.sampleRate, length: l.length, channels: l.numberOfChannels,"
+                                     " head: Array.from(d.slice(0, 1024)), tail: Array.from(d.slice(-1024))}; })()")
+        head = sum(abs(a - b) for a, b in zip(decoded["head"], painted[:1024])) / 1024
+        tail = sum(abs(a - b) for a, b in zip(decoded["tail"], painted[-1024:])) / 1024
+        loud = sum(abs(v) for v in painted[:1024] + painted[-1024:]) / 2048
+        self.check("the meadow loop decodes to the WAVE's %d samples at %d Hz, its ends as painted"
+                   " (off by %.3f and %.3f, against a level of %.3f)" % (count, rate, head, tail, loud),
+                   (decoded["rate"], decoded["length"], decoded["channels"]) == (rate, count, 1)
+                   and head < loud / 4 and tail < loud / 4,
+                   "decoded %d samples at %d Hz" % (decoded["length"], decoded["rate"]))
+
+    def no_menu(self):
+        """The field opens no menu of the browser's: not for the right
+        button, and so not for a long press of a finger, which asks the
+        same way (a headless browser makes no long presses)."""
+        self.page.evaluate("window.menuAsked = null; addEventListener('contextmenu',"
+                           " e => { window.menuAsked = e.defaultPrevented ? 'refused' : 'opened'; })")
+        x, y = self.page_point(*self.centre(self.element(self.probe(), "canceled_banner")))
+        for kind, buttons in (("mouseMoved", 0), ("mousePressed", 2), ("mouseReleased", 0)):
+            self.page.call("Input.dispatchMouseEvent", type=kind, x=x, y=y, button="none" if not buttons and
+                           kind == "mouseMoved" else "right", buttons=buttons, clickCount=1)
+        asked = self.wait_for("the menu asked for", lambda: self.page.evaluate("window.menuAsked"))
+        self.check("the field opens no menu", asked == "refused", str(asked))
+
+    def late_loop(self):
+        """A game started before the meadow loop has come (a slow network)
+        hears the loop as soon as it has."""
+        gate = threading.Event()
+        QuietHandler.held["sounds/%d.ogg" % LOOP_WAVE] = gate
+        try:
+            if not self.load():
+                return self.check("the page loads, its loop held back", False)
+            self.click(*self.centre(self.element(self.probe(), "start_button")))
+            early = self.wait_for("START before the loop", lambda: (
+                lambda p: p if p["stage"] == 1 and self.log_has(p, what="ambient-start") else None)(self.probe()))
+            gate.set()
+            late = self.wait_for("the loop once it came", lambda: (
+                lambda p: p if p["audio"]["loops"] == 1 and p["audio"]["looping"] else None)(self.probe()))
+            self.check("a game started before the meadow loop came hears it once it has",
+                       early is not None and early["audio"]["loops"] == 0 and late is not None,
+                       json.dumps(self.probe()["audio"])[:300])
+            self.click(*self.centre(self.element(self.probe(), "cancel_button")))
+            self.check("and CANCEL stops it", self.wait_for("stopped", lambda: (
+                lambda p: p["stage"] == 0 and p["audio"]["loops"] == 0)(self.probe())))
+        finally:
+            gate.set()
+            del QuietHandler.held["sounds/%d.ogg" % LOOP_WAVE]
+
+    def refused_with_the_beep(self):
+        self.click(*self.centre(self.element(self.probe(), "cancel_button")))
+        self.check("CANCEL with no game is refused with the painted beep", self.wait_for("the beep", lambda: (
+            self.log_has(self.probe(), what="beep", heard=True))))
+
+    def painted_scene_shown(self, probe, name, scale=1):
+        """How far a screenshot of the page (its viewport the field's size,
+        at `scale` device pixels a field pixel) is from the scene as the
+        painted files say it should look: the scene picture, then every
+        visible sprite and button from the bottom of the stack up, the
+        painter's twins at scale 2. The labels' text is checked apart: both
+        images get the same grey boxes there. (pixels more than 2% off, the
+        same within the sprites and buttons, the mean difference in levels
+        of 255, the labels.)"""
+        shot = self.screenshot(name + ".png")
+        command = ["convert", self.painted_file(self.scene_picture, scale)]
+        labels, boxes, sprites = [], [], []
         for e in reversed(probe["elements"]):
             if not e["visible"]:
                 continue
+            box = (e["w"] * scale, e["h"] * scale, e["x"] * scale, e["y"] * scale)
             if e["kind"] == "label":
                 labels.append(e)
+                boxes += ["-draw", "rectangle %d,%d %d,%d" % (box[2], box[3], box[2] + box[0] - 1, box[3] + box[1] - 1)]
                 continue
-            command += [os.path.join(self.res, "game", "%d.bmp" % e["image"]), "-geometry",
-                        "+%d+%d" % (e["x"], e["y"]), "-composite"]
-        boxes = []
-        for e in labels:
-            boxes += ["-draw", "rectangle %d,%d %d,%d" % (e["x"], e["y"], e["x"] + e["w"] - 1, e["y"] + e["h"] - 1)]
-        expected = os.path.join(self.art, "start-expected.png")
-        masked = os.path.join(self.art, "start-masked.png")
+            sprites.append(box)
+            command += [self.painted_file(e["image"], scale), "-geometry", "+%d+%d" % box[2:], "-composite"]
+        expected = os.path.join(self.art, name + "-expected.png")
+        masked = os.path.join(self.art, name + "-masked.png")
         subprocess.run(command + ["-fill", "#808080"] + boxes + [expected], check=True)
         subprocess.run(["convert", shot, "-alpha", "off", "-fill", "#808080"] + boxes + [masked], check=True)
-        result = subprocess.run(["compare", "-metric", "AE", "-fuzz", "2%", expected, masked,
-                                 os.path.join(self.art, "start-diff.png")], capture_output=True, text=True)
-        differing = result.stderr.strip()
-        self.check("start screen matches the painted scene (pixels off: %s)" % differing,
-                   differing.split(" ")[0] == "0", result.stderr)
+
+        def compare(*args, crop=""):
+            result = subprocess.run(["compare"] + list(args) + [expected + crop, masked + crop, "null:"],
+                                    capture_output=True, text=True)
+            return result.stderr.strip()
+        off = int(float(compare("-metric", "AE", "-fuzz", "2%").split(" ")[0]))
+        sprites_off = sum(int(float(compare("-metric", "AE", "-fuzz", "2%", crop="[%dx%d+%d+%d]" % box).split(" ")[0]))
+                          for box in sprites)
+        mean = float(compare("-metric", "MAE").split("(")[1].rstrip(")")) * 255
+        return off, sprites_off, mean, labels
+
+    def start_screen(self, probe):
+        off, _, mean, labels = self.painted_scene_shown(probe, "start")
+        self.check("start screen matches the painted scene (pixels off: %d, mean %.2f/255)" % (off, mean), off == 0)
         # Each label: light grey with black text on it.
         for e in labels:
             px = self.canvas_pixels(e["x"], e["y"], e["w"], e["h"])
@@ -375,29 +600,37 @@ class Run:
                        self.wait_for("cartridge gone", lambda: self.shows(self.scene_picture, e["x"], e["y"], e["w"], e["h"],
                                                                           at=(e["x"], e["y"]))))
 
-    def hit_rodent(self):
+    def hit_rodent(self, press=None, who="a raised rodent"):
+        """A raised rodent shot with press(gx, gy) (a mouse click unless
+        given): one hit, the score up by its worth and shown, the cross-hair
+        where it was aimed. False when none could be hit."""
+        press = press or self.click
         deadline = time.monotonic() + 120
         attempts = 0
         while time.monotonic() < deadline and attempts < 12:
             probe = self.probe()
-            raised = [e for e in probe["elements"] if e["name"].startswith("raised[") and e["visible"]
-                      and probe["hole_hittable"][int(e["name"][7:-1]) - 1] == 1]  # holes 1..9
+            raised = self.raised_rodents(probe)
             if not raised:
                 time.sleep(0.03)
                 continue
             attempts += 1
             e = raised[0]
-            self.click(*self.centre(e))
+            aim = self.centre(e)
+            press(*aim)
             after = self.wait_for("the shot counted", lambda: (
                 lambda p: p if p["shots_fired"] > probe["shots_fired"] else None)(self.probe()))
             if after and after["hits"] > probe["hits"]:
                 label = self.element(after, "score_label")
-                self.check("a raised rodent (%s) is hit and the score goes %d -> %d" %
-                           (e["name"], probe["score"], after["score"]),
-                           after["score"] > probe["score"] and label["text"] == "%06d" % after["score"],
-                           label["text"])
-                return
-        self.check("a raised rodent is hit", False, "%d shots missed or none came up" % attempts)
+                return self.check("%s (%s) is hit once where aimed and the score goes %d -> %d" %
+                                  (who, e["name"], probe["score"], after["score"]),
+                                  after["score"] > probe["score"] and label["text"] == "%06d" % after["score"]
+                                  and after["hits"] == probe["hits"] + 1
+                                  and after["shots_fired"] == probe["shots_fired"] + 1
+                                  and (after["cursor_x"], after["cursor_y"]) == aim,
+                                  "%s; hits %d -> %d, shots %d -> %d, cursor %s, aimed %s" % (
+                                      label["text"], probe["hits"], after["hits"], probe["shots_fired"],
+                                      after["shots_fired"], (after["cursor_x"], after["cursor_y"]), aim))
+        return self.check(who + " is hit", False, "%d shots missed or none came up" % attempts)
 
     def cancel_released_elsewhere(self):
         normal, pressed, cancel = self.hold_button("cancel_button")
@@ -461,11 +694,44 @@ class Run:
 
     # -------------------------------------------------------------- main
 
+    def desktop(self):
+        self.set_viewport(FIELD_W, FIELD_H)
+        probe = self.load()
+        if not self.check("the page loads and draws its first frame", probe is not None):
+            return False
+        print("first frame %.0f ms after navigation start" % probe["firstFrameMs"], flush=True)
+        with open(os.path.join(self.art, "first-frame-ms.txt"), "w") as f:
+            f.write("%.0f\n" % probe["firstFrameMs"])
+        self.check("silent before START: no audio context, nothing played, no console error",
+                   probe["audio"]["state"] == "none" and not probe["audio"]["log"]
+                   and not self.console_problems(), "; ".join(self.console_problems()))
+        self.cursor_and_font()
+        self.start_screen(probe)
+        self.pictures_as_painted()
+        self.gapless_loop()
+        self.scaling()
+        self.keys_and_strip()
+        self.press_start()
+        self.audio_after_start()
+        self.timer_keeps_time()
+        self.miss()
+        self.hit_rodent()
+        self.screenshot("playing.png")
+        self.minimize()
+        self.chorded_buttons()
+        self.cancel_released_elsewhere()
+        self.cancel()
+        self.refused_with_the_beep()
+        self.no_menu()
+        self.close_and_play_again()
+        return True
+
     def main(self):
-        handler = functools.partial(QuietHandler, directory=self.page_dir)
-        server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
-        threading.Thread(target=server.serve_forever, daemon=True).start()
-        url = "http://127.0.0.1:%d/" % server.server_address[1]
+        # A copy, which the offline checks change as a new build would.
+        self.served = tempfile.mkdtemp(prefix="plinkfield-page-")
+        shutil.rmtree(self.served)
+        shutil.copytree(self.page_dir, self.served)
+        self.serve()
         profile = tempfile.mkdtemp(prefix="plinkfield-chromium-")
         log = open(os.path.join(self.art, "chromium.log"), "w")
         browser = subprocess.Popen(
@@ -476,36 +742,16 @@ class Run:
             port_file = os.path.join(profile, "DevToolsActivePort")
             if not self.wait_for("DevTools port", lambda: os.path.exists(port_file) and open(port_file).read()):
                 return self.check("chromium starts", False)
-            port = int(open(port_file).read().split()[0])
-            self.page = Page(port)
-            for domain in ("Page", "Runtime", "Log"):
+            self.devtools_port = int(open(port_file).read().split()[0])
+            self.page = Page(self.devtools_port)
+            for domain in ("Page", "Runtime", "Log", "Network"):
                 self.page.call(domain + ".enable")
-            self.set_viewport(FIELD_W, FIELD_H)
-            self.page.call("Page.navigate", url=url)
-            probe = self.wait_for("first frame", lambda: (
-                lambda p: p if p and p["firstFrameMs"] is not None else None)(self.probe()), timeout=60)
-            if not self.check("the page loads and draws its first frame", probe is not None):
-                return
-            print("first frame %.0f ms after navigation start" % probe["firstFrameMs"], flush=True)
-            with open(os.path.join(self.art, "first-frame-ms.txt"), "w") as f:
-                f.write("%.0f\n" % probe["firstFrameMs"])
-            self.check("silent before START: no audio context, nothing played, no console error",
-                       probe["audio"]["state"] == "none" and not probe["audio"]["log"]
-                       and not self.console_problems(), "; ".join(self.console_problems()))
-            self.cursor_and_font()
-            self.start_screen(probe)
-            self.scaling()
-            self.keys_and_strip()
-            self.press_start()
-            self.audio_after_start()
-            self.timer_keeps_time()
-            self.miss()
-            self.hit_rodent()
-            self.screenshot("playing.png")
-            self.minimize()
-            self.cancel_released_elsewhere()
-            self.cancel()
-            self.close_and_play_again()
+            if self.desktop():
+                self.late_loop()
+                self.recorded_game()
+                self.twice_dense()
+                self.phone()
+                self.offline()
             problems = self.console_problems()
             self.check("no console error or warning in the whole run", not problems, "; ".join(problems))
         finally:
@@ -518,26 +764,43 @@ class Run:
                 browser.wait(timeout=20)
             except subprocess.TimeoutExpired:
                 browser.kill()
-            server.shutdown()
+            if self.server:
+                self.stop_serving()
             log.close()
             shutil.rmtree(profile, ignore_errors=True)
+            shutil.rmtree(self.served, ignore_errors=True)
 
 
 class QuietHandler(http.server.SimpleHTTPRequestHandler):
+    # Paths whose requests wait until their event is set: a slow network,
+    # for one file.
+    held = {}
+
+    def do_GET(self):
+        gate = self.held.get(self.path.lstrip("/").split("?")[0])
+        if gate:
+            gate.wait(WAIT)
+        super().do_GET()
+
     def log_message(self, *args):
         pass
 
 
+class QuietServer(http.server.ThreadingHTTPServer):
+    def handle_error(self, request, client_address):
+        pass  # a browser that drops a request it no longer wants
+
+
 def main(argv):
-    if len(argv) != 4:
+    if len(argv) != 5:
         sys.exit(__doc__)
-    page_dir, resources, artifacts = argv[1:]
+    page_dir, resources, artifacts, sim = argv[1:]
     for tool in ("chromium", "convert", "compare"):
         if not shutil.which(tool):
             print("FAIL: %s is not installed (scripts/install-deps)" % tool)
             return 1
     os.makedirs(artifacts, exist_ok=True)
-    run = Run(page_dir, resources, artifacts)
+    run = Run(page_dir, resources, artifacts, sim)
     try:
         run.main()
     except Exception as e:  # a broken connection or a dead browser is a failure, with its reason

@@ -1,0 +1,47 @@
+// The page plays without a network once it has been visited: after the
+// first frame it registers its service worker (sw.js, written by the build
+// with the page's files and a version that is a hash of them all), which
+// keeps the page's files in a cache of that version. The pictures depend on
+// the screen, so the page tells the worker which ones it has fetched, and
+// the worker keeps those too. Module.offline says how far that has got,
+// for the probe.
+#include <emscripten/emscripten.h>
+
+#include "game/shell/web/web_shell.h"
+
+EM_JS(void, js_keep_offline_copy, (), {
+    const page = Module.page;
+    Module.offline = {state: "none", version: null, pictures: 0};
+    // Workers need a secure context: https, or a page served from this
+    // machine. Elsewhere the page simply plays online.
+    if (!("serviceWorker" in navigator) || !window.isSecureContext) return;
+    const workers = navigator.serviceWorker;
+    let registration = null;
+    page.keepPictures = () => {
+        const worker = workers.controller || (registration && registration.active);
+        if (worker) worker.postMessage({keep: page.fetched.slice()});
+    };
+    workers.addEventListener("message", (event) => {
+        if (event.data && event.data.kept !== undefined)
+            Module.offline = {state: "ready", version: event.data.version, pictures: event.data.kept};
+    });
+    // A new worker (a new build) takes over: it keeps what this page uses.
+    workers.addEventListener("controllerchange", page.keepPictures);
+    Module.offline.state = "registering";
+    workers.register("sw.js").then(() => workers.ready).then((ready) => {
+        registration = ready;
+        if (Module.offline.state === "registering") Module.offline.state = "installed";
+        page.keepPictures();
+    }, (error) => {
+        Module.offline.state = "failed";
+        console.warn("plinkfield: no offline copy: " + error.message);
+    });
+});
+
+EM_JS(void, js_keep_pictures, (), {
+    if (Module.page.keepPictures) Module.page.keepPictures();
+});
+
+void keep_offline_copy() { js_keep_offline_copy(); }
+
+void offline_copy_keep_pictures() { js_keep_pictures(); }
