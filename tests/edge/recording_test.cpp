@@ -147,6 +147,21 @@ TEST_F(Recording, TicksAreWrittenByTheNextInput) {
     EXPECT_EQ(recorded.substr(recorded.size() - 13), "click 60 600\n") << "no tick ran meanwhile";
 }
 
+// Shots straight after START, each with its tick, until one of those ticks
+// raises the first rodent and reads the clock: the seed is written before
+// the click that read it.
+TEST_F(Recording, AClickThatReadsTheClockComesAfterItsSeed) {
+    input_command(START_BUTTON_ID);
+    for (int i = 0; i < 10 && game.spawn_count == 0; ++i) input_press(60, 600);
+    ASSERT_GT(game.spawn_count, 0);
+    EXPECT_EQ(recorded.substr(recorded.size() - 23), "seed 4242\nclick 60 600\n");
+    for (int i = 0; i < 3; ++i) input_tick();
+    input_press(60, 600);
+    const std::string live = state_json() + scene_json();
+    recording_stop();
+    EXPECT_EQ(replayed_in_the_simulator(recorded), live);
+}
+
 // A wait longer than one line may run is written as several lines, each
 // one the simulator takes, and the whole replays to the same state.
 TEST_F(Recording, ALongWaitIsWrittenAsLinesTheSimulatorTakes) {
