@@ -21,12 +21,15 @@ first_frame_shown() {
     [ -n "$WIN" ] && window_viewable
 }
 
-# click_element NAME: a real click in the middle of a scene element, at the
-# scale the game draws at.
+# element_middle NAME: the middle of a scene element in window pixels, at
+# the scale the game draws at.
+element_middle() {
+    q '.native.scale as $s | .scene[] | select(.name == "'"$1"'")
+       | "\((.x + .w / 2) * $s | floor) \((.y + .h / 2) * $s | floor)"'
+}
+
+# click_element NAME: a real click in the middle of a scene element.
 click_element() {
-    local at
-    at=$(q '.native.scale as $s | .scene[] | select(.name == "'"$1"'")
-            | "\((.x + .w / 2) * $s | floor) \((.y + .h / 2) * $s | floor)"')
-    # shellcheck disable=SC2086
-    xdotool mousemove --window "$WIN" $at click 1
+    # shellcheck disable=SC2046
+    xdotool mousemove --window "$WIN" $(element_middle "$1") click 1
 }

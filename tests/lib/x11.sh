@@ -13,6 +13,8 @@ start_x() {
     exec 3>&-
     wait_for 30 test -s "$WORK/display" || { echo "FAIL: Xvfb did not start (see $ART/xvfb.log)"; return 1; }
     export DISPLAY=":$(head -n 1 "$WORK/display")"
+    # Answering, not just numbered: a client must find the server there.
+    wait_for 30 sh -c 'xprop -root >/dev/null 2>&1' || { echo "FAIL: Xvfb does not answer (see $ART/xvfb.log)"; return 1; }
 }
 
 # start_wm: openbox on that server, in charge once it has announced itself
@@ -25,10 +27,19 @@ start_wm() {
         { echo "FAIL: openbox did not start (see $ART/openbox.log)"; return 1; }
 }
 
+# stop_pid PID: ends a process this shell started and waits for it, so that
+# the next X server never meets this one's leftovers.
+stop_pid() {
+    [ -n "$1" ] || return 0
+    kill "$1" 2>/dev/null
+    wait "$1" 2>/dev/null
+    return 0
+}
+
 # stop_x: ends this run's window manager and X server, if it started them.
 stop_x() {
-    [ -n "$WM_PID" ] && kill "$WM_PID" 2>/dev/null
-    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
+    stop_pid "$WM_PID"
+    stop_pid "$XVFB_PID"
     WM_PID="" XVFB_PID=""
 }
 

@@ -20,6 +20,7 @@ on_screen() {
     wait_for 30 test -s "$WORK/screen-display" || return 1
     export DISPLAY=":$(head -n 1 "$WORK/screen-display")"
     rm -f "$WORK/screen-display"
+    wait_for 30 sh -c 'xprop -root >/dev/null 2>&1' || return 1
     case "${2:-}" in
         wm)
             openbox --sm-disable >"$ART/openbox-$1.log" 2>&1 &
@@ -31,8 +32,8 @@ on_screen() {
 }
 off_screen() {
     [ -n "$GAME_PID" ] && alive "$GAME_PID" && kill "$GAME_PID" && wait_for 20 gone "$GAME_PID"
-    [ -n "$SCREEN_WM" ] && kill "$SCREEN_WM" 2>/dev/null
-    [ -n "$SCREEN_XVFB" ] && kill "$SCREEN_XVFB" 2>/dev/null
+    stop_pid "$SCREEN_WM"
+    stop_pid "$SCREEN_XVFB"
     SCREEN_WM="" SCREEN_XVFB=""
     export DISPLAY=$MAIN_DISPLAY
 }
