@@ -285,8 +285,10 @@ TEST_F(CompanionTest, ACompanionEndedOnItsOwnIsReapedAndForgotten) {
 }
 
 TEST_F(CompanionTest, TheCompanionEndsWhenTheGameIsKilled) {
-    // A stand-in game in a child process starts the companion and is then
-    // killed outright; the companion must read end-of-file and end.
+    // A stand-in game in a child process starts the companion, then another
+    // program the plain way (as a library might), which inherits whatever
+    // the game holds and outlives it; the game is then killed outright. The
+    // companion must still read end-of-file and end.
     const std::string companion =
         file("waiter", "#!/bin/sh\ncat >/dev/null\necho ended >\"$0.ended\"\n", true);
     int report[2];
@@ -296,19 +298,25 @@ TEST_F(CompanionTest, TheCompanionEndsWhenTheGameIsKilled) {
     if (game == 0) {
         close(report[0]);
         CompanionProcess child;
-        const pid_t pid = spawn_companion(companion, child) ? child.pid : -1;
-        if (write(report[1], &pid, sizeof pid) != sizeof pid) _exit(1);
+        pid_t pids[2] = {spawn_companion(companion, child) ? child.pid : -1, fork()};
+        if (pids[1] == 0) {
+            execl("/bin/sleep", "sleep", "60", static_cast<char*>(nullptr));
+            _exit(1);
+        }
+        if (write(report[1], pids, sizeof pids) != sizeof pids) _exit(1);
         for (;;) pause();
     }
     close(report[1]);
-    pid_t companion_pid = -1;
-    ASSERT_EQ(::read(report[0], &companion_pid, sizeof companion_pid), static_cast<ssize_t>(sizeof companion_pid));
+    pid_t pids[2] = {-1, -1};
+    ASSERT_EQ(::read(report[0], pids, sizeof pids), static_cast<ssize_t>(sizeof pids));
     close(report[0]);
-    ASSERT_GT(companion_pid, 0);
+    ASSERT_GT(pids[0], 0);
+    ASSERT_GT(pids[1], 0);
     EXPECT_EQ(read("waiter.ended"), "");  // still waiting while the game lives
     kill(game, SIGKILL);
     waitpid(game, nullptr, 0);
     EXPECT_TRUE(eventually([&] { return read("waiter.ended") == "ended\n"; }));
+    kill(pids[1], SIGKILL);
 }
 
 }  // namespace
