@@ -48,8 +48,8 @@ if launch recorded "$WORK/game" -- --record "$REC" && play_recorded_game; then
 }' "$REC" >"$WORK/shifted.sim"
     sim_of "$WORK/shifted.sim" >"$WORK/shifted.json"
     check "the same recording shifted by one tick ends elsewhere" sh -c "! cmp -s '$WORK/live.json' '$WORK/shifted.json'"
-    # A move and the close in one breath, most often handled in one frame:
-    # the last dump still holds the move, as the recording does.
+    # A move just before the close: the dump of the ended game holds it, as
+    # the recording does.
     # shellcheck disable=SC2046
     xdotool mousemove --window "$WIN" 400 300 mousemove --window "$WIN" $(element_middle close_button) click 1
     wait_for 20 gone "$GAME_PID"
