@@ -143,5 +143,15 @@ class Page:
             raise ProtocolError("%s: %s" % (expression, result["exceptionDetails"].get("text")))
         return result["result"].get("value")
 
+    def click_element(self, element_id):
+        """A real left click in the middle of the page's element of that id."""
+        x, y = self.evaluate("(() => { const r = document.getElementById(%s).getBoundingClientRect();"
+                             " return [r.left + r.width / 2, r.top + r.height / 2]; })()" % json.dumps(element_id))
+        for kind in ("mouseMoved", "mousePressed", "mouseReleased"):
+            params = {"type": kind, "x": x, "y": y}
+            if kind != "mouseMoved":
+                params.update(button="left", clickCount=1)
+            self.call("Input.dispatchMouseEvent", **params)
+
     def close(self):
         self.ws.close()

@@ -90,13 +90,7 @@ class RecordedGame:
 
     def saved_recording(self, recording):
         """The "Save recording" link, clicked, offers the very same text."""
-        link = self.page.evaluate("(() => { const r = document.getElementById('save-recording')"
-                                  ".getBoundingClientRect(); return [r.left + r.width / 2, r.top + r.height / 2]; })()")
-        for kind in ("mouseMoved", "mousePressed", "mouseReleased"):
-            params = {"type": kind, "x": link[0], "y": link[1]}
-            if kind != "mouseMoved":
-                params.update(button="left", clickCount=1)
-            self.page.call("Input.dispatchMouseEvent", **params)
+        self.page.click_element("save-recording")
         href = self.wait_for("a saved file", lambda: self.page.evaluate(
             "(() => { const a = document.getElementById('save-recording');"
             " return a.href.startsWith('blob:') && a.download ? a.href : null; })()"))

@@ -43,7 +43,9 @@ WAIT = 30  # seconds for any one state to arrive, on a loaded machine
 # ------------------------------------------------------------------ pictures
 
 def read_bmp(path):
-    """(width, height, rows of RGB bytes, top row first): 24-bit or 8-bit."""
+    """(width, height, rows of RGB bytes, top row first): 24-bit or 8-bit.
+    The suite's own reader, apart from the one that makes the page's
+    pictures, so that a fault there cannot hide behind the same fault here."""
     with open(path, "rb") as f:
         data = f.read()
     at = int.from_bytes(data[10:14], "little")
@@ -681,13 +683,7 @@ class Run(RecordedGame, Dense, Phone, Offline):
             " && getComputedStyle(document.getElementById('field')).display === 'none'"))
         self.check("the close button ends the game with a Play again page", ended)
         self.screenshot("ended.png")
-        r = self.page.evaluate("(() => { const r = document.getElementById('again').getBoundingClientRect();"
-                               " return [r.left + r.width / 2, r.top + r.height / 2]; })()")
-        for kind in ("mouseMoved", "mousePressed", "mouseReleased"):
-            params = {"type": kind, "x": r[0], "y": r[1]}
-            if kind != "mouseMoved":
-                params.update(button="left", clickCount=1)
-            self.page.call("Input.dispatchMouseEvent", **params)
+        self.page.click_element("again")
         fresh = self.wait_for("a new game page", lambda: self.page.evaluate(
             "!window.beforeReload && !!window.plinkfieldProbe && plinkfieldProbe().firstFrameMs !== null"))
         self.check("Play again loads a fresh game", fresh and self.probe()["stage"] == 0)
