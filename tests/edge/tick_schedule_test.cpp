@@ -1,4 +1,5 @@
-// The page timer's fixed schedule, driven with made-up clocks.
+// The timer's fixed schedule, and the timer the rules start and stop,
+// driven with made-up clocks.
 
 #include "game/edge/tick_schedule.h"
 
@@ -53,6 +54,63 @@ TEST(TickSchedule, ThrottledWakesKeepGameTimeToTheClock) {
         ran += take_due_ticks(s, now);
         ASSERT_EQ(ran, static_cast<long long>((now - 500) / 100)) << "at wake " << i;
     }
+}
+
+// ------------------------------------------------------------ the timer
+
+TickTimer timer;
+double clock_now = 0;
+int ticks = 0;
+enum class OnFirstTick { nothing, stop, restart } on_first_tick = OnFirstTick::nothing;
+
+void count_tick() {
+    if (++ticks == 1 && on_first_tick == OnFirstTick::stop) tick_timer_stop(timer);
+    if (ticks == 1 && on_first_tick == OnFirstTick::restart) {
+        // As the bonus stage does: stopped and started again within a tick.
+        tick_timer_stop(timer);
+        tick_timer_start(timer, clock_now);
+    }
+}
+
+int run_at(double now) {
+    clock_now = now;
+    const int before = ticks;
+    tick_timer_run_due(timer, now, count_tick);
+    return ticks - before;
+}
+
+void start_at(double now, OnFirstTick then = OnFirstTick::nothing) {
+    timer = TickTimer{};
+    ticks = 0;
+    on_first_tick = then;
+    tick_timer_start(timer, now);
+}
+
+TEST(TickTimer, AStartCountsFromItsOwnMomentAndAStoppedTimerRunsNothing) {
+    start_at(0);
+    EXPECT_EQ(run_at(1000), 10);
+    tick_timer_stop(timer);
+    EXPECT_EQ(run_at(3000), 0);
+    EXPECT_EQ(tick_timer_wait_ms(timer, 3000), -1);
+    tick_timer_start(timer, 5000);
+    EXPECT_EQ(run_at(5099), 0) << "nothing owed from before the stop";
+    EXPECT_EQ(run_at(5100), 1);
+    // Started again while running: afresh, from now.
+    tick_timer_start(timer, 5150);
+    EXPECT_EQ(run_at(5200), 0);
+    EXPECT_EQ(run_at(5250), 1);
+    EXPECT_EQ(timer.ticks_run, 12);
+}
+
+TEST(TickTimer, ATickThatStopsOrRestartsTheTimerEndsTheTicksOwedToTheOldRun) {
+    start_at(0, OnFirstTick::stop);
+    EXPECT_EQ(run_at(550), 1);
+    EXPECT_FALSE(timer.running);
+
+    start_at(0, OnFirstTick::restart);
+    EXPECT_EQ(run_at(550), 1) << "four more were owed to the old run";
+    EXPECT_EQ(run_at(649), 0);
+    EXPECT_EQ(run_at(650), 1) << "the new run counts from the restart";
 }
 
 }  // namespace
