@@ -8,7 +8,7 @@
 #               its tests, and `cmake --install --prefix ~/.local` must give
 #               a player a game that finds its Ambient and a menu entry
 #               that starts it, with nothing written outside that prefix.
-#   clang       clang++ and Ninja, no build type, warnings as errors.
+#   clang       clang++ and Ninja at -O3 (Release), warnings as errors.
 #   release     g++ at -O3 (Release), warnings as errors.
 #   minsizerel  g++ at -Os (MinSizeRel), warnings as errors.
 #
@@ -155,7 +155,7 @@ for b in $BUILDS; do
     echo "== $b"
     case $b in
         make) packager_build && player_install ;;
-        clang) build clang clang++ -G Ninja -DPLINKFIELD_WERROR=ON ;;
+        clang) build clang clang++ -G Ninja -DCMAKE_BUILD_TYPE=Release -DPLINKFIELD_WERROR=ON ;;
         release) build release g++ -G Ninja -DCMAKE_BUILD_TYPE=Release -DPLINKFIELD_WERROR=ON ;;
         minsizerel) build minsizerel g++ -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel -DPLINKFIELD_WERROR=ON ;;
         *) fail "no build called $b" ;;
