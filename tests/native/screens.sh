@@ -23,9 +23,7 @@ on_screen() {
     wait_for 30 sh -c 'xprop -root >/dev/null 2>&1' || return 1
     case "${2:-}" in
         wm)
-            openbox --sm-disable >"$ART/openbox-$1.log" 2>&1 &
-            SCREEN_WM=$!
-            wait_for 20 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' ;;
+            openbox_on_display "$ART/openbox-$1.log" && SCREEN_WM=$OPENBOX_PID ;;
         workarea)
             xprop -root -f _NET_WORKAREA 32c -set _NET_WORKAREA "0, 0, ${1%x*}, $3" ;;
     esac
