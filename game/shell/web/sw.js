@@ -32,6 +32,13 @@ function fresh(path) {
     return new Request(path, {cache: "no-cache"});
 }
 
+// This version's copy to write to, or null once a newer worker has deleted
+// it: a worker that still runs a page of the old build must not make its
+// copy again beside the new one.
+function ownCopy() {
+    return caches.has(CACHE).then((has) => (has ? caches.open(CACHE) : null));
+}
+
 self.addEventListener("install", (event) => {
     event.waitUntil(caches.open(CACHE)
         .then((cache) => cache.addAll(SHELL.map(fresh)))
@@ -50,7 +57,8 @@ self.addEventListener("activate", (event) => {
 // are already. Answered with how many of the copy's pictures there are.
 self.addEventListener("message", (event) => {
     const wanted = ((event.data && event.data.keep) || []).filter((path) => PICTURES.includes(path));
-    event.waitUntil(caches.open(CACHE).then(async (cache) => {
+    event.waitUntil(ownCopy().then(async (cache) => {
+        if (!cache) return;
         const missing = [];
         for (const path of wanted)
             if (!(await cache.match(path))) missing.push(path);
@@ -68,7 +76,7 @@ self.addEventListener("fetch", (event) => {
         // Pictures fetched while this worker runs the page are kept as well.
         if (response.ok && PICTURES.includes(path)) {
             const copy = response.clone();
-            event.waitUntil(caches.open(CACHE).then((cache) => cache.put(path, copy)));
+            event.waitUntil(ownCopy().then((cache) => cache && cache.put(path, copy)));
         }
         return response;
     }, () => caches.open(CACHE)
