@@ -79,7 +79,9 @@ self.addEventListener("fetch", (event) => {
             event.waitUntil(ownCopy().then((cache) => cache && cache.put(path, copy)));
         }
         return response;
-    }, () => caches.open(CACHE)
-        .then((cache) => cache.match(path))
+    }, () => ownCopy()
+        // Opening a deleted copy would make it again, empty: an old worker
+        // answers from whatever copy there is.
+        .then((cache) => (cache ? cache.match(path) : caches.match(path)))
         .then((kept) => kept || Response.error())));
 });
