@@ -39,6 +39,14 @@ function ownCopy() {
     return caches.has(CACHE).then((has) => (has ? caches.open(CACHE) : null));
 }
 
+// A newer worker runs the page now: a write of this one's that raced its
+// deletion is undone.
+function dropIfSuperseded() {
+    const active = self.registration.active;
+    if (self.serviceWorker && active && active !== self.serviceWorker) return caches.delete(CACHE);
+    return Promise.resolve();
+}
+
 self.addEventListener("install", (event) => {
     event.waitUntil(caches.open(CACHE)
         .then((cache) => cache.addAll(SHELL.map(fresh)))
@@ -65,6 +73,7 @@ self.addEventListener("message", (event) => {
         await cache.addAll(missing.map(fresh));
         const kept = (await cache.keys()).filter((request) => fileOf(request) && PICTURES.includes(fileOf(request)));
         event.source.postMessage({kept: kept.length, version: VERSION});
+        await dropIfSuperseded();
     }));
 });
 
@@ -76,7 +85,7 @@ self.addEventListener("fetch", (event) => {
         // Pictures fetched while this worker runs the page are kept as well.
         if (response.ok && PICTURES.includes(path)) {
             const copy = response.clone();
-            event.waitUntil(ownCopy().then((cache) => cache && cache.put(path, copy)));
+            event.waitUntil(ownCopy().then((cache) => cache && cache.put(path, copy)).then(dropIfSuperseded));
         }
         return response;
     }, () => ownCopy()
