@@ -12,6 +12,14 @@ if(NOT result EQUAL 0)
   file(REMOVE ${OUT})
   message(FATAL_ERROR "scdoc failed on ${IN}")
 endif()
+# A page with a table says so on its first line, as man(7) pages do, so
+# that man runs tbl for it whatever MANROFFSEQ says (lintian clears it, and
+# groff 1.23 warns about a table it was not given).
+file(READ ${OUT} page)
+string(REGEX MATCH "\n\\.TS\n" table "${page}")
+if(table)
+  file(WRITE ${OUT} "'\\\" t\n${page}")
+endif()
 execute_process(COMMAND gzip -9nc ${OUT} OUTPUT_FILE ${OUT}.gz RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
   file(REMOVE ${OUT}.gz)

@@ -1,22 +1,23 @@
 #!/bin/bash
-# Installs the Debian package the way a player does, in a clean Debian 12
-# made for the purpose, and plays it there: debootstrap makes a minimal
-# bookworm (kept in BUILD_DIR/chroot-base for the next run), a fresh copy of
-# it gets `apt-get install ./plinkfield_<version>_amd64.deb`, which must pull
-# every library the programs need; then the installed game starts as the menu
-# entry starts it, in a headless X server of this machine, START starts the
-# installed Ambient and the close button ends both; `apt-get remove` takes
-# every file away again.
+# Installs the Debian package the way a player does, in a clean Debian of
+# the given release made for the purpose, and plays it there: debootstrap
+# makes a minimal root (tests/lib/debian_root.sh), which gets `apt-get
+# install ./plinkfield_<version>_amd64.deb`; that must pull every library the
+# programs need; then the installed game starts as the menu entry starts it,
+# in a headless X server of this machine, START starts the installed Ambient
+# and the close button ends both; `apt-get remove` takes every file away
+# again. A package built on a later release than RELEASE may need library
+# versions RELEASE lacks: then apt must refuse it and leave nothing behind.
 #
-#   tests/deb/chroot.sh BUILD_DIR
+#   tests/deb/chroot.sh RELEASE PACKAGE.deb ART_DIR
 #
 # Needs root (chroot, mounting /proc) and the network: debootstrap and apt
-# download Debian packages (about 100 MB the first time) from the mirror of
-# this machine's apt sources. Not part of scripts/test.
+# download Debian packages (about 100 MB) from the mirror of this machine's
+# apt sources. Not part of scripts/test.
 set -u -o pipefail
 
-if [ $# -ne 1 ]; then
-    echo "usage: $0 BUILD_DIR" >&2
+if [ $# -ne 3 ]; then
+    echo "usage: $0 RELEASE PACKAGE.deb ART_DIR" >&2
     exit 2
 fi
 if [ "$(id -u)" -ne 0 ]; then
@@ -24,17 +25,20 @@ if [ "$(id -u)" -ne 0 ]; then
     exit 1
 fi
 HERE=$(dirname "$(realpath "$0")")
-BUILD=$(realpath "$1")
-ART=$BUILD/test-chroot
+RELEASE=$1
+DEB=$(realpath "$2")
+ART=$(realpath -m "$3")
 APP_ID=org.plinkfield.Plinkfield
+# shellcheck source=tests/lib/debian_root.sh
+. "$HERE/../lib/debian_root.sh"
+known_release "$RELEASE" || { echo "FAIL: $RELEASE is none of $DEBIAN_RELEASES"; exit 2; }
 
-for tool in debootstrap chroot mount umount dpkg-deb Xvfb xdotool xprop jq; do
+for tool in debootstrap chroot mount umount unshare dpkg-deb Xvfb xdotool xprop jq; do
     command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed (scripts/install-deps)"; exit 1; }
 done
-VERSION=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$BUILD/CMakeCache.txt" 2>/dev/null)
-DEB=$BUILD/package/plinkfield_${VERSION}_amd64.deb
-[ -n "$VERSION" ] && [ -f "$DEB" ] || { echo "FAIL: no package in $BUILD/package"; exit 1; }
-echo "Installing $DEB in a clean Debian 12"
+[ -f "$DEB" ] || { echo "FAIL: no package $DEB"; exit 1; }
+VERSION=$(dpkg-deb -f "$DEB" Version)
+echo "Installing $DEB in a clean Debian $RELEASE"
 
 mkdir -p "$ART"
 rm -f "$ART"/*
@@ -43,55 +47,69 @@ ROOT=$WORK/root
 # shellcheck source=tests/deb/lib.sh
 . "$HERE/lib.sh"
 
-# mounted_under DIR: whether anything is mounted at or below DIR.
-mounted_under() { awk -v d="$1" '$5 == d || index($5, d "/") == 1 { found = 1 } END { exit !found }' /proc/self/mountinfo; }
 cleanup() {
     stop_leftovers
-    mounted_under "$ROOT" && umount "$ROOT/proc"
-    # Never remove a tree that still has something of this machine mounted in it.
-    if mounted_under "$ROOT"; then
-        echo "  .. $ROOT is still mounted; left in place" >&2
-    else
-        rm -rf "$WORK"
-    fi
+    remove_root "$ROOT" && rm -rf "$WORK"
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-in_root() { chroot "$ROOT" /usr/bin/env -i PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-    DEBIAN_FRONTEND=noninteractive LC_ALL=C.UTF-8 "$@"; }
+in_root() { in_root_of "$ROOT" "$@"; }
 
 # ------------------------------------------------------------ a clean Debian
 
-# The mirror this machine's apt uses, deb822 or one-line format.
-mirror=$(sed -n 's/^URIs: *\([^ ]*\/debian\)$/\1/p; s/^deb \(\[[^]]*\] \)\?\([^ ]*\/debian\) bookworm .*/\2/p' \
-    /etc/apt/sources.list.d/*.sources /etc/apt/sources.list 2>/dev/null | head -n 1)
-mirror=${mirror:-http://deb.debian.org/debian}
-BASE=$BUILD/chroot-base
-if [ ! -x "$BASE/usr/bin/apt-get" ]; then
-    note "debootstrap bookworm from $mirror into $BASE (once, a few minutes)"
-    rm -rf "$BASE"
-    if ! debootstrap --variant=minbase bookworm "$BASE" "$mirror" >"$ART/debootstrap.log" 2>&1; then
-        tail -n 20 "$ART/debootstrap.log"
-        echo "FAIL: debootstrap (log: $ART/debootstrap.log)"
-        rm -rf "$BASE"
-        exit 1
-    fi
+note "debootstrap $RELEASE from $DEBIAN_MIRROR"
+if ! make_root "$RELEASE" "$ROOT" "$ART/debootstrap.log"; then
+    tail -n 20 "$ART/debootstrap.log"
+    echo "FAIL: a clean Debian $RELEASE (log: $ART/debootstrap.log)"
+    exit 1
 fi
-cp -a "$BASE" "$ROOT"
-cp /etc/resolv.conf "$ROOT/etc/resolv.conf"
-mount -t proc proc "$ROOT/proc"
 check "the clean Debian has no SDL2" test -z "$(in_root dpkg-query -W -f='${Package}\n' 'libsdl2*' 2>/dev/null)"
+
+# unmet_depends: the package's versioned dependencies that no version this
+# release offers satisfies ("libc6 (>= 2.38), this release has 2.36-9").
+unmet_depends() {
+    local dep alt name op version have ok
+    dpkg-deb -f "$DEB" Depends | tr ',' '\n' | while read -r dep; do
+        ok=""
+        have=""
+        while read -r alt; do
+            name=${alt%% *}
+            have=$(in_root apt-cache policy "$name" | sed -n 's/^ *Candidate: *//p')
+            [ -n "$have" ] && [ "$have" != "(none)" ] || continue
+            if [[ $alt =~ \(([<>=]+)\ *([^\)]*)\) ]]; then
+                op=${BASH_REMATCH[1]} version=${BASH_REMATCH[2]}
+                case $op in '>=') op=ge ;; '<=') op=le ;; '>>') op=gt ;; '<<') op=lt ;; '=') op=eq ;; esac
+                dpkg --compare-versions "$have" "$op" "$version" && ok=yes
+            else
+                ok=yes
+            fi
+        done < <(tr '|' '\n' <<<"$dep" | sed 's/^ *//; s/ *$//')
+        [ -n "$ok" ] || echo "$dep, this release has ${have:-none}"
+    done
+}
 
 # ------------------------------------------------------------ apt install ./
 
 cp "$DEB" "$ROOT/tmp/"
 name=$(basename "$DEB")
-if in_root apt-get update >"$ART/apt-update.log" 2>&1 &&
-   in_root sh -c "cd /tmp && apt-get install -y ./$name" >"$ART/apt-install.log" 2>&1; then
-    pass "apt-get install ./$name in a clean Debian 12"
+unmet=$(unmet_depends)
+if [ -n "$unmet" ]; then
+    # Built on a later release: apt must say no and install nothing of it.
+    note "$name needs what Debian $RELEASE lacks: $unmet"
+    if in_root sh -c "cd /tmp && apt-get install -y ./$name" >"$ART/apt-install.log" 2>&1; then
+        fail "apt-get refuses ./$name in Debian $RELEASE" "it installed"
+    else
+        pass "apt-get refuses ./$name in Debian $RELEASE: it depends on $(sed 's/,.*//' <<<"$unmet" | paste -sd ';')"
+    fi
+    expect "nothing of $name is installed" "" "$(in_root dpkg-query -W -f='${Status}' plinkfield 2>/dev/null | grep ' installed$')"
+    summary
+    exit
+fi
+if in_root sh -c "cd /tmp && apt-get install -y ./$name" >"$ART/apt-install.log" 2>&1; then
+    pass "apt-get install ./$name in a clean Debian $RELEASE"
 else
-    fail "apt-get install ./$name in a clean Debian 12" "$(tail -n 5 "$ART/apt-install.log")"
+    fail "apt-get install ./$name in a clean Debian $RELEASE" "$(tail -n 5 "$ART/apt-install.log")"
     summary
     exit 1
 fi
@@ -107,7 +125,7 @@ for program in /usr/games/plinkfield /usr/games/plinkfield-sim /usr/lib/plinkfie
     missing=$(in_root ldd "$program" 2>&1 | grep 'not found')
     expect "$program finds every library" "" "$missing"
 done
-check "plinkfield-sim plays in the clean Debian" \
+check "plinkfield-sim plays in the clean Debian $RELEASE" \
     grep -q '"ambient":"start"' <<<"$(printf 'seed 1\nstart\n' | in_root /usr/games/plinkfield-sim)"
 
 # ------------------------------------------------------- the game, installed
