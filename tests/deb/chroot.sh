@@ -96,11 +96,11 @@ name=$(basename "$DEB")
 unmet=$(unmet_depends)
 if [ -n "$unmet" ]; then
     # Built on a later release: apt must say no and install nothing of it.
-    note "$name needs what Debian $RELEASE lacks: $unmet"
+    note "$name needs what Debian $RELEASE lacks: $(paste -sd ';' <<<"$unmet" | sed 's/;/; /g')"
     if in_root sh -c "cd /tmp && apt-get install -y ./$name" >"$ART/apt-install.log" 2>&1; then
         fail "apt-get refuses ./$name in Debian $RELEASE" "it installed"
     else
-        pass "apt-get refuses ./$name in Debian $RELEASE: it depends on $(sed 's/,.*//' <<<"$unmet" | paste -sd ';')"
+        pass "apt-get refuses ./$name in Debian $RELEASE: it depends on $(sed 's/,.*//' <<<"$unmet" | paste -sd ',' | sed 's/,/, /g')"
     fi
     expect "nothing of $name is installed" "" "$(in_root dpkg-query -W -f='${Status}' plinkfield 2>/dev/null | grep ' installed$')"
     summary
