@@ -83,6 +83,19 @@ start_screen_at() {
     fi
 }
 
+# score_digits_at SCALE SHOT: the score label's digits, in that screenshot,
+# stand as tall as the large font's digits at that scale (Arial's, or
+# Liberation Sans' with the same metrics: 0.716 of the em, the em 2048/2288
+# of the 36-pixel cell), to 2 pixels. Prints "scaled" when so.
+score_digits_at() {
+    local s=$1 x y w h ink want
+    x=$(device_edge 564 "$s") y=$(device_edge 722 "$s")
+    w=$(($(device_edge 674 "$s") - x)) h=$(($(device_edge 758 "$s") - y))
+    ink=$(ink_height "$2" "$x" "$y" "$w" "$h")
+    want=$(awk -v s="$s" 'BEGIN { printf "%d", 36 * s * 0.716 * 2048 / 2288 + 0.5 }')
+    if [ $((ink - want)) -le 2 ] && [ $((want - ink)) -le 2 ]; then echo scaled; else echo "$ink pixels tall, not $want"; fi
+}
+
 run_screens() {
     echo "== other screens and densities"
     MAIN_DISPLAY=$DISPLAY
@@ -107,6 +120,8 @@ run_screens() {
         fi
         expect_until "$where the start screen is the scene painted at scale $scale" "as painted" 20 \
             start_screen_at "$scale" "screen-$size-${dpi}dpi"
+        expect "$where the labels are written in fonts made at scale $scale" scaled \
+            "$(score_digits_at "$scale" "screen-$size-${dpi}dpi")"
 
         click_button "$ID_START"
         expect_until "$where START pressed where it is drawn starts a game" "25" 20 seen cartridges_shown
