@@ -20,19 +20,32 @@ function(plinkfield_windows_program target subdir)
   plinkfield_warnings(${target})
 endfunction()
 
-# Compiles the painter's resource script of a program (GAME or AMBIENT) into
-# an object of the target. windres is run directly, so the top level needs
-# no RC language.
-function(plinkfield_embed_resources target program)
-  get_target_property(rc_script plinkfield_resources PLINKFIELD_${program}_RC)
-  get_target_property(out_dir plinkfield_resources PLINKFIELD_OUT_DIR)
+# Compiles a resource script into an object of the target, with include_dir
+# on the include path for the files it names; depends also on the rest.
+# windres is run directly, so the top level needs no RC language.
+function(plinkfield_compile_rc target rc_script include_dir)
   get_filename_component(name ${rc_script} NAME_WE)
   set(object ${CMAKE_CURRENT_BINARY_DIR}/${name}.res.o)
   add_custom_command(
     OUTPUT ${object}
-    COMMAND ${CMAKE_RC_COMPILER} -I ${out_dir} -O coff -i ${rc_script} -o ${object}
-    DEPENDS ${rc_script} plinkfield_resources
-    COMMENT "Compiling the resources of ${target}"
+    COMMAND ${CMAKE_RC_COMPILER} -I ${include_dir} -O coff -i ${rc_script} -o ${object}
+    DEPENDS ${rc_script} ${ARGN}
+    COMMENT "Compiling the resources of ${target} (${name}.rc)"
     VERBATIM)
   target_sources(${target} PRIVATE ${object})
+endfunction()
+
+# Compiles the painter's resource script of a program (GAME or AMBIENT) into
+# an object of the target.
+function(plinkfield_embed_resources target program)
+  get_target_property(rc_script plinkfield_resources PLINKFIELD_${program}_RC)
+  get_target_property(out_dir plinkfield_resources PLINKFIELD_OUT_DIR)
+  plinkfield_compile_rc(${target} ${rc_script} ${out_dir} plinkfield_resources)
+endfunction()
+
+# The application manifest that makes a program DPI aware (per monitor, v2):
+# it then counts in device pixels, and no system stretches its window.
+function(plinkfield_dpi_aware target)
+  set(dir ${PROJECT_SOURCE_DIR}/game/shell/win32)
+  plinkfield_compile_rc(${target} ${dir}/dpi_aware.rc ${dir} ${dir}/dpi_aware.manifest)
 endfunction()

@@ -56,3 +56,14 @@ double zoom_step(double scale, int direction, double largest) {
     if (next > most + 1e-9) return scale < most ? most : scale;
     return next;
 }
+
+// The small allowance keeps a product that is whole in decimals (786 x 0.9)
+// from landing a hair below it in binary; both sides take the same one, so
+// they keep agreeing.
+static constexpr double WHOLE = 1e-9;
+
+int device_edge(int v, double scale) { return static_cast<int>(std::ceil(v * scale - 0.5 - WHOLE)); }
+
+int field_pixel(int p, double scale) { return static_cast<int>(std::floor((p + 0.5 + WHOLE) / scale)); }
+
+int device_length(int length, double scale) { return static_cast<int>(std::ceil(length * scale - WHOLE)); }

@@ -1,6 +1,7 @@
 // Where the 1280 x 786 field sits: in the browser window, with the way back
-// from a point in the page to a point of the game; and in the native
-// window, whose scale fits the display and the zoom keys step.
+// from a point in the page to a point of the game; in the native window,
+// whose scale fits the display and the zoom keys step; and in the pixels of
+// a window made of child windows, as the Windows build draws it.
 #pragma once
 
 #include "game/model/layout.h"
@@ -50,3 +51,19 @@ double automatic_scale(int w, int h);
 // down, never below MIN_SCALE; a step up past `largest` (what fits) stops
 // at `largest`. The scale as it is when there is no step left.
 double zoom_step(double scale, int direction, double largest);
+
+// ------------------------------------------------ a window of child windows
+
+// The Windows build places every element on whole device pixels of a window
+// drawn at `scale`: an edge at field coordinate v lies at device pixel
+// device_edge(v, scale), and device pixel p shows field pixel
+// field_pixel(p, scale), the one under its centre. The two agree: p lies at
+// or past device_edge(v) exactly when field_pixel(p) is v or more, so a press
+// on a pixel drawn as part of an element lands inside that element. At
+// scale 1 both give back what they are given.
+int device_edge(int v, double scale);
+int field_pixel(int p, double scale);
+
+// Device pixels enough for a length of the field wherever it lies: a
+// picture made this size covers its element, which cuts off the rest.
+int device_length(int length, double scale);

@@ -19,6 +19,11 @@ run_files() {
         echo "$(stat -c %s "$WORK/game/$exe") $exe" >>"$ART/sizes.txt"
     done
     local windows_path="Z:$(echo "$WORK/game/Plinkfield.exe" | tr / '\\')"
+    # Without it a system that scales programs unaware of the density would
+    # stretch the window (Wine 8 lets every program count in device pixels).
+    probe manifest "$windows_path" >"$WORK/manifest.xml"
+    expect "the game declares per-monitor DPI awareness (v2, and the older true/pm)" "PerMonitorV2, PerMonitor true/pm" \
+        "$(sed -n 's/.*<dpiAwareness[^>]*>\([^<]*\)<.*/\1/p' "$WORK/manifest.xml") $(sed -n 's/.*<dpiAware [^>]*>\([^<]*\)<.*/\1/p' "$WORK/manifest.xml")"
     expect "the game carries version 1.0.3.0, named and described Plinkfield" \
         "file_version 1.0.3.0|product_version 1.0.3.0|FileDescription Plinkfield|ProductName Plinkfield|" \
         "$(probe version "$windows_path" | tr '\n' '|')"

@@ -16,7 +16,8 @@
 # This file drives the run; the helpers and the runs live beside it by
 # subject: wine.sh (the prefix, the probe, the processes), scene.sh (the
 # scene, input, pictures, expectations), files.sh, game.sh (the first game,
-# Alt+F4), quick_ends.sh, ambient.sh (Ambient and the sound) and monkey.sh;
+# Alt+F4), quick_ends.sh, ambient.sh (Ambient and the sound), screens.sh
+# (other screens and densities), installer.sh (the MSI) and monkey.sh;
 # what the other suites share with this one is in tests/lib/.
 #
 # A busy machine makes the run slower, never wrong: every check waits for
@@ -30,7 +31,9 @@
 # Environment:
 #   E2E_RUNS        the runs of the game to make (default all, in this order):
 #                   files ambient game alt_f4 quick_cancel quick_close
-#                   quick_other every_ambient missing monkey
+#                   quick_other every_ambient missing screens installer monkey
+#   MSI             the installer to test (run installer), and MSI_MAKER
+#                   the build's installer/make_msi.cmake, which makes a newer one
 #   MONKEY_SEED     seed of the monkey's input (default: a new one, printed);
 #                   the same seed sends the same input again
 #   MONKEY_SECONDS  how long the monkey plays (default 120)
@@ -48,7 +51,7 @@ HERE=$(dirname "$(realpath "$0")")
 # shellcheck source=tests/lib/harness.sh
 . "$HERE/../lib/harness.sh"
 WAIT_POLL=0.1  # most waits ask the probe, itself a Wine process
-RUNS=${E2E_RUNS:-files ambient game alt_f4 quick_cancel quick_close quick_other every_ambient missing monkey}
+RUNS=${E2E_RUNS:-files ambient game alt_f4 quick_cancel quick_close quick_other every_ambient missing screens installer monkey}
 MONKEY_SEED=${MONKEY_SEED:-$(( $(date +%s%N) / 1000 % 1000000000 ))}
 MONKEY_SECONDS=${MONKEY_SECONDS:-120}
 
@@ -65,8 +68,12 @@ WORK=$(mktemp -d /tmp/plinkfield-e2e.XXXXXX)
 TAG=$(basename "$WORK")  # in the paths of this run's processes
 
 cleanup() {
-    # Only what this run started: its own prefix's wineserver and Xvfb.
-    [ -d "$WORK/prefix" ] && WINEPREFIX="$WORK/prefix" wineserver -k >/dev/null 2>&1
+    # Only what this run started: its own prefixes' wineservers and X servers.
+    local prefix
+    for prefix in "$WORK/prefix" "$WORK/msi-prefix"; do
+        [ -d "$prefix" ] && WINEPREFIX="$prefix" wineserver -k >/dev/null 2>&1
+    done
+    stop_pid "${SCREEN_X:-}"
     stop_x
     rm -rf "$WORK"
 }
@@ -74,7 +81,7 @@ trap cleanup EXIT
 trap 'exit 130' INT TERM
 
 # The helpers and the runs, by subject.
-for subject in wine scene files game quick_ends ambient monkey; do
+for subject in wine scene files game quick_ends ambient screens installer monkey; do
     # shellcheck source=/dev/null
     . "$HERE/$subject.sh"
 done

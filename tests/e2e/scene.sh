@@ -18,11 +18,11 @@ ID_CANCELED=$(id_of canceled_banner)
 ID_GAME_OVER=$(id_of game_over_banner)
 ID_MARKER=$(id_of hit_marker)
 
-# Reads the scene into $WORK/scene; sets WX WY (window on the screen) and
-# ICONIC.
+# Reads the scene into $WORK/scene; sets WX WY WW WH (window on the screen)
+# and ICONIC.
 look() {
     probe scene >"$WORK/scene"
-    read -r _ WX WY _ _ _ ICONIC < <(grep '^window ' "$WORK/scene") || { WX=""; WY=""; ICONIC=""; }
+    read -r _ WX WY WW WH _ ICONIC < <(grep '^window ' "$WORK/scene") || { WX=""; WY=""; WW=""; WH=""; ICONIC=""; }
 }
 
 # seen READER...: reads the scene afresh, then runs READER on it.
@@ -87,7 +87,7 @@ click_button() {
 # Screenshots (tests/lib/pictures.sh) cut the main window out of the whole
 # screen: Wine's unmanaged windows are read where the probe says they are.
 SHOT_AREA=window_area
-window_area() { echo "1280x786+$WX+$WY"; }
+window_area() { echo "${WW}x${WH}+$WX+$WY"; }
 
 # shot_region SHOT X Y W H BITMAP_ID: a new screenshot, then how many
 # pixels differ from the bitmap there (region_differs).
@@ -102,18 +102,30 @@ shot_region() {
 # order: "child ID X Y W H VISIBLE CLASS STYLE EXSTYLE TEXT", sprites sized
 # as their initial image; styles WS_CHILD | SS_BITMAP for a sprite,
 # WS_CHILD | SS_SIMPLE for a label, WS_CHILD | BS_OWNERDRAW for a button,
-# and WS_VISIBLE while shown. (Plain awk: Debian's default is mawk.)
+# and WS_VISIBLE while shown. With a SCALE, the rectangles in the device
+# pixels of a window drawn at it: each edge at device_edge (view_fit.h).
+# (Plain awk: Debian's default is mawk.)
 expected_scene() {
-    awk '$1 == "element" {
+    awk -v scale="${1:-1}" "$AWK_EDGE"'
+        $1 == "element" {
             kind = $4
+            x = edge($6, scale); y = edge($7, scale)
+            w = edge($6 + $8, scale) - x; h = edge($7 + $9, scale) - y
             text = ""
             for (i = 12; i <= NF; i++) text = text (i > 12 ? " " : "") $i
             cls = (kind == "button") ? "Button" : "Static"
             shown = ($11 == 1) ? 0 : 1
             style = (shown ? "5" : "4") "000000" ((kind == "sprite") ? "E" : "B")
-            print "child", $5, $6, $7, $8, $9, shown, cls, style, "00000000", text
+            print "child", $5, x, y, w, h, shown, cls, style, "00000000", text
         }' "$RES/manifest.txt" | sed 's/ $//'
 }
+
+# An awk function: edge(v, scale), the device pixel of the field edge v in
+# a window drawn at scale, as game/edge/view_fit.h places it.
+AWK_EDGE='function edge(v, s,   d) { d = v * s - 0.5 - 1e-9; return (d == int(d) || d < 0) ? int(d) : int(d) + 1 }'
+
+# device_edge V SCALE
+device_edge() { awk -v v="$1" -v s="$2" "$AWK_EDGE"' BEGIN { print edge(v, s) }'; }
 
 # The same from the running game, in stacking order (topmost first).
 actual_scene() { grep '^child ' "$WORK/scene" | sed 's/ $//'; }

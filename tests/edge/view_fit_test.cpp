@@ -165,4 +165,35 @@ TEST(WindowScale, ZoomKeysStepByQuartersWithinWhatFits) {
             << c.scale << (c.direction > 0 ? " up" : " down") << " within " << c.largest;
 }
 
+// The Windows window at every scale it can open at: a device pixel is inside
+// an element's drawn rectangle exactly when the field pixel it stands for is
+// inside the element, so a press lands on what it was aimed at; a picture
+// made device_length big covers its element wherever the element lies; one
+// to one nothing moves and at twice the size every field pixel is a square
+// of four.
+TEST(WindowPixels, APressLandsOnTheElementDrawnUnderIt) {
+    for (int twentieths = 5; twentieths <= 60; ++twentieths) {
+        const double s = twentieths / 20.0;
+        for (int v = 0; v <= FIELD_WIDTH; ++v) {
+            const int edge = device_edge(v, s);
+            ASSERT_GE(field_pixel(edge, s), v) << "the first pixel drawn at " << v << ", scale " << s;
+            ASSERT_LT(field_pixel(edge - 1, s), v) << "the pixel before it, scale " << s;
+            for (int length : {1, 14, 35, 101})
+                ASSERT_GE(device_length(length, s), device_edge(v + length, s) - edge)
+                    << length << " from " << v << ", scale " << s;
+        }
+        for (int p = 1; p < device_edge(FIELD_WIDTH, s); ++p)
+            ASSERT_LE(field_pixel(p - 1, s), field_pixel(p, s)) << "in order, scale " << s;
+    }
+    for (int v : {0, 1, 14, 786, 1280}) {
+        EXPECT_EQ(device_edge(v, 1), v);
+        EXPECT_EQ(field_pixel(v, 1), v);
+        EXPECT_EQ(device_length(v, 1), v);
+        EXPECT_EQ(device_edge(v, 2), 2 * v);
+        EXPECT_EQ(field_pixel(2 * v + 1, 2), v);
+    }
+    EXPECT_EQ(device_edge(FIELD_HEIGHT, 0.9), 707) << "786 x 0.9 = 707.4";
+    EXPECT_EQ(device_length(FIELD_HEIGHT, 0.9), 708);
+}
+
 }  // namespace

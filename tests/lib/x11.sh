@@ -7,14 +7,23 @@ WM_PID=""
 # start_x: a private headless X server, 1600 x 1000; sets DISPLAY and
 # XVFB_PID. Fails (saying so) when the server does not come up.
 start_x() {
+    new_x 1600x1000 "$ART/xvfb.log" || { echo "FAIL: Xvfb did not start or does not answer (see $ART/xvfb.log)"; return 1; }
+    XVFB_PID=$NEW_X_PID
+    export DISPLAY=$NEW_DISPLAY
+}
+
+# new_x WxH LOG: one more private headless X server of that size, answering;
+# sets NEW_DISPLAY and NEW_X_PID (stop it with stop_pid).
+new_x() {
+    rm -f "$WORK/display"
     exec 3>"$WORK/display"
-    Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp >"$ART/xvfb.log" 2>&1 &
-    XVFB_PID=$!
+    Xvfb -displayfd 3 -screen 0 "$1"x24 -nolisten tcp >"$2" 2>&1 &
+    NEW_X_PID=$!
     exec 3>&-
-    wait_for 30 test -s "$WORK/display" || { echo "FAIL: Xvfb did not start (see $ART/xvfb.log)"; return 1; }
-    export DISPLAY=":$(head -n 1 "$WORK/display")"
+    wait_for 30 test -s "$WORK/display" || return 1
+    NEW_DISPLAY=":$(head -n 1 "$WORK/display")"
     # Answering, not just numbered: a client must find the server there.
-    wait_for 30 sh -c 'xprop -root >/dev/null 2>&1' || { echo "FAIL: Xvfb does not answer (see $ART/xvfb.log)"; return 1; }
+    wait_for 30 env DISPLAY="$NEW_DISPLAY" sh -c 'xprop -root >/dev/null 2>&1'
 }
 
 # start_wm: openbox on that server, in charge once it has announced itself

@@ -290,7 +290,6 @@ TEST(ResourceScripts, GameScriptNamesEveryResourceAndTheVersion) {
         EXPECT_NE(rc.find(std::to_string(c.wave_id) + " WAVE \"" + file + "\"\n"), std::string::npos) << file;
     }
     EXPECT_NE(rc.find("32 ICON \"game/32.ico\"\n"), std::string::npos);
-    EXPECT_EQ(rc.find("@2x"), std::string::npos) << "the Windows programs carry the 1x files alone";
     EXPECT_NE(rc.find("FILEVERSION 1,0,3,0\n"), std::string::npos);
     EXPECT_NE(rc.find("PRODUCTVERSION 1,0,3,0\n"), std::string::npos);
     EXPECT_NE(rc.find("VALUE \"FileDescription\", \"Plinkfield\""), std::string::npos);

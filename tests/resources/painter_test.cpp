@@ -66,16 +66,23 @@ TEST(Painter, TwoRunsGiveIdenticalFiles) {
     }
 }
 
-// The build names every twin among the painter's outputs, so that whatever
-// depends on one is made after it.
-TEST(Painter, TheBuildListsEveryTwinItPaints) {
+// The Windows game's script carries every bitmap's twin the painter paints,
+// under the bitmap's identifier: the painter writes the list, so that it
+// keeps up with the catalogue it is built on.
+TEST(Painter, TheGameScriptCarriesEveryTwinItPaints) {
     std::set<std::string> listed, painted;
-    std::istringstream list(PLINKFIELD_PICTURES_2X);
-    for (std::string file; list >> file;) listed.insert(file);
+    std::istringstream rc(read_text(resource_dir() + "/game.rc"));
+    for (std::string line; std::getline(rc, line);) {
+        std::istringstream fields(line);
+        std::string id, type, file;
+        if (!(fields >> id >> type >> file) || type != "RCDATA") continue;
+        EXPECT_EQ(file, "\"game/" + id + "@2x.png\"") << "the twin of bitmap " << id;
+        listed.insert(file.substr(1, file.size() - 2));
+    }
     for (const std::string& file : files_under(fs::path(resource_dir()) / "game"))
-        if (file.find("@2x.") != std::string::npos) painted.insert("game/" + file);
+        if (file.find("@2x.") != std::string::npos && file != "32@2x.png") painted.insert("game/" + file);
     EXPECT_EQ(listed, painted);
-    EXPECT_EQ(painted.size(), BITMAP_CATALOGUE.size() + 1) << "every bitmap and the cursor";
+    EXPECT_EQ(painted.size(), BITMAP_CATALOGUE.size()) << "every bitmap";
 }
 
 }  // namespace

@@ -43,7 +43,23 @@
 //                           file_version A.B.C.D
 //                           product_version A.B.C.D
 //                           NAME VALUE   for FileDescription, ProductName
+//   manifest FILE         prints the application manifest a program file
+//                         carries (resource 1 of type 24)
+//   shortcut FILE         prints the target of a shell link (.lnk) file
+//   open FILE             opens a file as the shell does (a shortcut
+//                         starts its target), without waiting
+//   owner TITLE           prints the program file of the process that
+//                         owns the first top-level window with this title
+//   programs              what Add/Remove Programs shows, one line each:
+//                           entry NAME|VERSION|PUBLISHER    an Uninstall key
+//                           product NAME|VERSION|PUBLISHER|ICON
+//                         a product of Windows Installer; ICON "icon"
+//                         when its icon file exists, "-" otherwise
 #include <windows.h>
+
+#include <msi.h>
+#include <shellapi.h>
+#include <shlobj.h>
 
 #include <fcntl.h>
 #include <io.h>
@@ -357,6 +373,97 @@ static int print_version(const char* file) {
     return 0;
 }
 
+static int print_manifest(const char* file) {
+    HMODULE module = LoadLibraryExA(file, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HRSRC found = module ? FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24)) : nullptr;
+    HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+    const void* text = loaded ? LockResource(loaded) : nullptr;
+    if (text) std::fwrite(text, 1, SizeofResource(module, found), stdout);
+    if (module) FreeLibrary(module);
+    return text ? 0 : 1;
+}
+
+static std::wstring wide(const char* text) {
+    wchar_t buffer[MAX_PATH] = L"";
+    MultiByteToWideChar(CP_ACP, 0, text, -1, buffer, MAX_PATH);
+    return buffer;
+}
+
+static int print_shortcut(const char* file) {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IShellLinkA* link = nullptr;
+    IPersistFile* persist = nullptr;
+    char target[MAX_PATH] = "";
+    bool read = SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                           reinterpret_cast<void**>(&link))) &&
+                SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist))) &&
+                SUCCEEDED(persist->Load(wide(file).c_str(), STGM_READ)) &&
+                SUCCEEDED(link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH));
+    if (persist) persist->Release();
+    if (link) link->Release();
+    if (read) std::printf("%s\n", target);
+    return read ? 0 : 1;
+}
+
+static int open_file(const char* file) {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    return reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", file, nullptr, nullptr, SW_SHOWNORMAL)) > 32 ? 0 : 1;
+}
+
+static int print_owner(const char* title) {
+    HWND window = FindWindowA(nullptr, title);
+    DWORD pid = 0;
+    if (window) GetWindowThreadProcessId(window, &pid);
+    HANDLE process = pid ? OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid) : nullptr;
+    char path[MAX_PATH] = "";
+    DWORD size = MAX_PATH;
+    const bool found = process && QueryFullProcessImageNameA(process, 0, path, &size);
+    if (process) CloseHandle(process);
+    if (found) std::printf("%s\n", path);
+    return found ? 0 : 1;
+}
+
+static std::string registry_text(HKEY key, const char* name) {
+    char value[512] = "";
+    DWORD size = sizeof value - 1;
+    if (RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size) != ERROR_SUCCESS)
+        return "";
+    return value;
+}
+
+static std::string product_info(const char* code, const char* property) {
+    char value[MAX_PATH] = "";
+    DWORD size = MAX_PATH;
+    return MsiGetProductInfoA(code, property, value, &size) == ERROR_SUCCESS ? value : "";
+}
+
+static int print_programs() {
+    HKEY programs = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall", 0,
+                      KEY_READ | KEY_WOW64_64KEY, &programs) == ERROR_SUCCESS) {
+        char name[256];
+        for (DWORD i = 0;; ++i) {
+            DWORD length = sizeof name;
+            if (RegEnumKeyExA(programs, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+            HKEY entry = nullptr;
+            if (RegOpenKeyExA(programs, name, 0, KEY_READ | KEY_WOW64_64KEY, &entry) != ERROR_SUCCESS) continue;
+            std::printf("entry %s|%s|%s\n", registry_text(entry, "DisplayName").c_str(),
+                        registry_text(entry, "DisplayVersion").c_str(), registry_text(entry, "Publisher").c_str());
+            RegCloseKey(entry);
+        }
+        RegCloseKey(programs);
+    }
+    char code[39];
+    for (DWORD i = 0; MsiEnumProductsA(i, code) == ERROR_SUCCESS; ++i) {
+        const std::string icon = product_info(code, INSTALLPROPERTY_PRODUCTICON);
+        const bool icon_found = !icon.empty() && GetFileAttributesA(icon.c_str()) != INVALID_FILE_ATTRIBUTES;
+        std::printf("product %s|%s|%s|%s\n", product_info(code, INSTALLPROPERTY_INSTALLEDPRODUCTNAME).c_str(),
+                    product_info(code, INSTALLPROPERTY_VERSIONSTRING).c_str(),
+                    product_info(code, INSTALLPROPERTY_PUBLISHER).c_str(), icon_found ? "icon" : "-");
+    }
+    return 0;
+}
+
 static DWORD milliseconds(const char* arg) { return static_cast<DWORD>(std::strtoul(arg, nullptr, 10)); }
 
 int main(int argc, char** argv) {
@@ -386,8 +493,14 @@ int main(int argc, char** argv) {
     if (command == "close" && argc == 3) return close_windows(argv[2]);
     if (command == "version" && argc == 3) return print_version(argv[2]);
     if (command == "box" && argc == 4) return find_box(argv[2], milliseconds(argv[3]));
+    if (command == "manifest" && argc == 3) return print_manifest(argv[2]);
+    if (command == "shortcut" && argc == 3) return print_shortcut(argv[2]);
+    if (command == "open" && argc == 3) return open_file(argv[2]);
+    if (command == "owner" && argc == 3) return print_owner(argv[2]);
+    if (command == "programs") return print_programs();
     std::fprintf(stderr, "usage: scene-probe scene | wait-window MS | wait-gone MS |"
                          " wait-show MS ID... [then ID...]... | gui | resources | host TITLE MS |"
-                         " count TITLE | restore | close TITLE | box CAPTION MS | version FILE\n");
+                         " count TITLE | restore | close TITLE | box CAPTION MS | version FILE |"
+                         " manifest FILE | shortcut FILE | open FILE | owner TITLE | programs\n");
     return 2;
 }

@@ -22,7 +22,7 @@ void platform_window_close() { DestroyWindow(main_window); }
 void platform_window_drag(int x, int y) {
     // The default handling of a caption press moves the window with the
     // mouse until the button is released, and only then returns.
-    SendMessageA(main_window, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(x, y));
+    SendMessageA(main_window, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(to_device(x), to_device(y)));
 }
 
 void platform_window_position(int& x, int& y) {
@@ -32,6 +32,6 @@ void platform_window_position(int& x, int& y) {
     y = r.top;
 }
 
-void platform_window_move(int x, int y) { MoveWindow(main_window, x, y, FIELD_WIDTH, FIELD_HEIGHT, TRUE); }
+void platform_window_move(int x, int y) { MoveWindow(main_window, x, y, window_width(), window_height(), TRUE); }
 
 std::uint32_t platform_clock_seconds() { return static_cast<std::uint32_t>(std::time(nullptr)); }

@@ -1,5 +1,6 @@
 // The main window's procedure: each message it handles becomes one call
-// into the game; everything else goes to the default procedure.
+// into the game; everything else goes to the default procedure. Points
+// reach the game in field pixels, whatever the scale the window is drawn at.
 #include <array>
 
 #include "game/model/buttons.h"
@@ -77,17 +78,25 @@ static LRESULT on_ctl_color_static(HWND, UINT, WPARAM wparam, LPARAM) {
 }
 
 static LRESULT on_mouse_move(HWND, UINT, WPARAM, LPARAM lparam) {
-    follow_cursor(LOWORD(lparam), HIWORD(lparam));
+    follow_cursor(to_field(LOWORD(lparam)), to_field(HIWORD(lparam)));
     return 0;
 }
 
 static LRESULT on_left_button_down(HWND window, UINT, WPARAM, LPARAM lparam) {
     SetFocus(window);  // back from a button pressed and released elsewhere
-    handle_press(LOWORD(lparam), HIWORD(lparam));
+    handle_press(to_field(LOWORD(lparam)), to_field(HIWORD(lparam)));
     return 0;
 }
 
-static constexpr std::array<MessageRow, 9> MESSAGE_TABLE = {{
+// Moved onto a monitor of another density (sent to a DPI-aware window
+// only): the scale of that monitor, at the place the system suggests.
+static LRESULT on_dpi_changed(HWND, UINT, WPARAM, LPARAM lparam) {
+    const RECT& suggested = *reinterpret_cast<const RECT*>(lparam);
+    rescale_window(MonitorFromRect(&suggested, MONITOR_DEFAULTTONEAREST), suggested.left, suggested.top);
+    return 0;
+}
+
+static constexpr std::array<MessageRow, 10> MESSAGE_TABLE = {{
     {WM_DESTROY, on_destroy},
     {WM_PAINT, on_paint},
     {WM_DRAWITEM, on_draw_item},
@@ -97,6 +106,7 @@ static constexpr std::array<MessageRow, 9> MESSAGE_TABLE = {{
     {WM_CTLCOLORSTATIC, on_ctl_color_static},
     {WM_MOUSEMOVE, on_mouse_move},
     {WM_LBUTTONDOWN, on_left_button_down},
+    {WM_DPICHANGED, on_dpi_changed},
 }};
 
 LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -127,14 +137,14 @@ void subclass_button(HWND button) {
 
 void draw_button(int control_id, const DRAWITEMSTRUCT& request) {
     const int image = button_image(control_id, (request.itemState & ODS_SELECTED) != 0);
-    HBITMAP bitmap = static_cast<HBITMAP>(
-        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(image), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    const RECT& item = request.rcItem;
+    // Made at the button's own size, so that the stretch is one to one.
+    HBITMAP bitmap = load_picture(image, item.right - item.left, item.bottom - item.top);
     BITMAP size{};
     GetObjectA(bitmap, sizeof size, &size);
 
     HDC memory = CreateCompatibleDC(nullptr);
     HGDIOBJ kept = SelectObject(memory, bitmap);
-    const RECT& item = request.rcItem;
     StretchBlt(request.hDC, item.left, item.top, item.right - item.left, item.bottom - item.top, memory, 0, 0,
                size.bmWidth, size.bmHeight, SRCCOPY);
     SelectObject(memory, kept);
