@@ -1,5 +1,6 @@
 #include "game/edge/best_games.h"
 
+#include "game/edge/recording.h"
 #include "game/model/scene.h"
 #include "game/rules/game_state.h"
 #include "game/rules/scoreboard.h"
@@ -23,12 +24,13 @@ void best_games_reset() {
 std::optional<KeptGame> rank_finished_game(const FinishedGame& g, std::int64_t when, std::uint64_t unique) {
     beat_the_best = false;
     if (g.shots == 0) return std::nullopt;
-    KeptGame kept{{g.score, g.level, g.hits, g.misses, when, entry_id(when, unique)}, g.recording};
+    KeptGame kept{{g.score, g.level, g.hits, g.misses, when, entry_id(when, unique)}, ""};
     const bool had_a_best = !known.entries.empty();
     known = merged_tables(known, ScoreTable{{kept.entry}, {}});
     const int rank = rank_in(known, kept.entry.id);
     if (rank == 0) return std::nullopt;
     beat_the_best = had_a_best && rank == 1;
+    kept.recording = recording_so_far();
     return kept;
 }
 

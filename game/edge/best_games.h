@@ -25,9 +25,11 @@ struct KeptGame {
     std::string recording;
 };
 
-// Ranks a game that has just ended into the known table: nothing when no
-// shot was fired (START and at once CANCEL is no game) or when it does not
-// make the ten best; else what storage should merge in. `when` is the
+// Ranks a game that has just ended into the known table, from the game-end
+// sink (game_end.h): nothing when no shot was fired (START and at once
+// CANCEL is no game) or when it does not make the ten best; else what
+// storage should merge in, its recording copied then (the session may be
+// megabytes long, and most games do not make the table). `when` is the
 // game's end in seconds since 1970, `unique` as entry_id takes it.
 std::optional<KeptGame> rank_finished_game(const FinishedGame& game, std::int64_t when, std::uint64_t unique);
 

@@ -1,6 +1,5 @@
 #include "game/edge/game_end.h"
 
-#include "game/edge/recording.h"
 #include "game/model/elements.h"
 #include "game/rules/game_state.h"
 
@@ -26,6 +25,5 @@ void note_game_end(bool was_running, int control_id) {
     g.hits = game.hits;
     g.misses = game.misses;
     g.shots = game.shots_fired;
-    g.recording = recording_so_far();
     sink(g);
 }

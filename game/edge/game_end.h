@@ -4,21 +4,18 @@
 // keeps the best games listens here.
 #pragma once
 
-#include <string>
-
 enum class GameEnd { over, canceled, closed };
 
 struct FinishedGame {
     GameEnd how = GameEnd::over;
     int score = 0, level = 1, hits = 0, misses = 0, shots = 0;
-    // The session's recording from its start to this game's end (without
-    // the close of a game the window's close ended: it changes nothing of
-    // the game's state, and the simulator would stop at it).
-    std::string recording;
 };
 
 // Called on the game's thread, inside the input that ended the game: it
-// must not wait for anything (a disk, say).
+// must not wait for anything (a disk, say). Meanwhile recording_so_far()
+// is the game's recording: the session from its start to this game's end
+// (without the close of a game the window's close ended: it changes
+// nothing of the game's state, and the simulator would stop at it).
 using GameEndSink = void (*)(const FinishedGame& game);
 // nullptr: nobody listens (a replay's games are not played).
 void on_game_end(GameEndSink sink);

@@ -232,7 +232,11 @@ TEST_F(Recording, AFileThatIsNoRecordingIsRefusedByLine) {
 // ------------------------------------------------------- the table's games
 
 std::vector<FinishedGame> finished;
-void to_finished(const FinishedGame& g) { finished.push_back(g); }
+std::vector<std::string> their_recordings;
+void to_finished(const FinishedGame& g) {
+    finished.push_back(g);
+    their_recordings.push_back(recording_so_far());
+}
 
 // Each game that ends, by GAME OVER, CANCEL or the window's close, with the
 // session's recording up to its end, as the table of best games keeps it.
@@ -241,6 +245,7 @@ protected:
     void SetUp() override {
         Recording::SetUp();
         finished.clear();
+        their_recordings.clear();
         best_games_reset();
         on_game_end(to_finished);
     }
@@ -266,10 +271,11 @@ TEST_F(GameEnds, ASessionsSecondGameReplaysFromItsRecordingToItsEnd) {
     EXPECT_EQ(second.how, GameEnd::over);
     EXPECT_EQ(std::vector<int>({second.score, second.level, second.hits, second.misses, second.shots}),
               std::vector<int>({at_the_end.score, at_the_end.level, at_the_end.hits, at_the_end.misses, 25}));
-    EXPECT_EQ(recorded.rfind(second.recording, 0), 0u) << "the lines --record writes, up to the game's end";
-    EXPECT_EQ(second.recording.substr(second.recording.size() - 13), "click 60 600\n");
-    EXPECT_EQ(replayed_in_the_simulator(second.recording), live);
-    EXPECT_NE(replayed_in_the_simulator(finished[0].recording), live);
+    const std::string& its_recording = their_recordings[1];
+    EXPECT_EQ(recorded.rfind(its_recording, 0), 0u) << "the lines --record writes, up to the game's end";
+    EXPECT_EQ(its_recording.substr(its_recording.size() - 13), "click 60 600\n");
+    EXPECT_EQ(replayed_in_the_simulator(its_recording), live);
+    EXPECT_NE(replayed_in_the_simulator(their_recordings[0]), live);
 }
 
 TEST_F(GameEnds, AGameTheWindowsCloseEndsIsKeptWithoutTheClose) {
@@ -282,8 +288,8 @@ TEST_F(GameEnds, AGameTheWindowsCloseEndsIsKeptWithoutTheClose) {
     ASSERT_EQ(finished.size(), 1u);
     EXPECT_EQ(finished[0].how, GameEnd::closed);
     EXPECT_EQ(recorded.substr(recorded.size() - 13), "tick 3\nclose\n");
-    EXPECT_EQ(finished[0].recording, recorded.substr(0, recorded.size() - 6)) << "its ticks, not its close";
-    EXPECT_EQ(replayed_in_the_simulator(finished[0].recording), live);
+    EXPECT_EQ(their_recordings[0], recorded.substr(0, recorded.size() - 6)) << "its ticks, not its close";
+    EXPECT_EQ(replayed_in_the_simulator(their_recordings[0]), live);
 }
 
 // What the panel shows of the games: the best score, and NEW BEST at the
@@ -307,7 +313,7 @@ TEST_F(GameEnds, TheBestGamesRankEachGameAndABeatenBestSaysSoUntilTheNextStart) 
     const std::optional<KeptGame> best = kept(3000);
     ASSERT_TRUE(best);
     EXPECT_EQ(best->entry.score, finished.back().score);
-    EXPECT_EQ(best->recording, finished.back().recording);
+    EXPECT_EQ(best->recording, their_recordings.back()) << "the session up to the game's end";
     EXPECT_EQ(best_number_text(), zero_padded(finished.back().score, SCORE_DIGITS));
     ASSERT_TRUE(new_best_banner(banner));
     const SceneElement& canceled = scene[canceled_banner];

@@ -3,14 +3,6 @@
 # recording shifted by one tick, which must not; the recording played back
 # in the window; files that are no recording. Sourced by run.sh.
 
-# A raised rodent's middle, in window pixels ("" when none stands up).
-raised_rodent_at() {
-    q '.native.scale as $s | [range(1; 10) as $h | select(.state.hole_hittable[$h - 1] == 1)
-       | .scene[] | select(.name == "raised[\($h)]" and .visible)
-       | "\((.x + .w / 2) * $s | floor) \((.y + .h / 2) * $s | floor)"] | first // empty'
-}
-a_rodent_stands() { AT=$(raised_rodent_at); [ -n "$AT" ]; }
-
 # play_recorded_game: START, shots until SHOTS have been fired (at every
 # rodent that stands up, in the sky meanwhile, a move before each), CANCEL.
 play_recorded_game() {

@@ -145,9 +145,12 @@ public:
     explicit FolderLock(const std::string& folder) {
         const std::string path = folder + "/" + LOCK;
         fd_ = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-        if (fd_ < 0) fd_ = open(path.c_str(), O_RDONLY | O_CLOEXEC);  // the writes will say why
+        const int error = errno;
+        // A lock file that is there can be held read-only; the writes then
+        // say why they fail.
+        if (fd_ < 0) fd_ = open(path.c_str(), O_RDONLY | O_CLOEXEC);
         if (fd_ < 0) {
-            why_ = path + ": " + error_text(errno);
+            why_ = path + ": " + error_text(error);
             return;
         }
         for (int tries = 0; tries < 500; ++tries) {
