@@ -135,13 +135,20 @@ fi
 # --------------------------------------------- two games closed at once
 
 TWO=$WORK/two-data
+mkdir -p "$TWO/plinkfield"
 ended_game() { launch "$1" "$WORK/game" XDG_DATA_HOME="$TWO" && start_game && shoot_sky "$2"; }
 if ended_game two-a 1; then
     A_PID=$GAME_PID A_DUMP=$DUMP
     # The second window opens over the first: each is shot at while on top.
     if ended_game two-b 2; then
+        # Another window is writing meanwhile: it holds the table's lock
+        # for a while, and both games must wait for it before they end.
+        flock -x "$TWO/plinkfield/scores.lock" sleep 2 &
+        HOLDER=$!
+        wait_for 10 sh -c "flock -n -x '$TWO/plinkfield/scores.lock' true; [ \$? = 1 ]"
         kill -TERM "$A_PID" "$GAME_PID"
-        wait_for 30 sh -c "! kill -0 $A_PID 2>/dev/null && ! kill -0 $GAME_PID 2>/dev/null"
+        wait_for 30 gone "$A_PID" && wait_for 30 gone "$GAME_PID"
+        wait "$HOLDER"
         check "two games closed at once both keep their entry" test "$(table_lines "$TWO" | wc -l)" = 2
         for id in $(table_lines "$TWO" | awk '{ print $7 }'); do sim_of "$TWO/plinkfield/$id.sim"; done | sort >"$WORK/two-sim.txt"
         { dump_of "$A_DUMP"; dump_of "$DUMP"; } | sort >"$WORK/two-live.txt"

@@ -20,11 +20,6 @@ expected_start_screen() {
         "$RES/game/7350.bmp" -geometry +680+356 -composite \
         "$RES/native/best_plate.bmp" -geometry +318+702 -composite "$1"
 }
-# black_pixels SHOT X Y W H: how many pure black pixels (label text) lie there.
-black_pixels() {
-    convert "$ART/$1.png" -crop "${4}x${5}+${2}+${3}" +repage -fill white +opaque black -fill black -opaque black \
-        -format '%[fx:int(w*h*(1-mean)+0.5)]' info:
-}
 
 start_screen_matches() {
     shot start
