@@ -144,6 +144,23 @@ raised_rodent_at() {
        | "\((.x + .w / 2) * $s | floor) \((.y + .h / 2) * $s | floor)"] | first // empty'
 }
 a_rodent_stands() { AT=$(raised_rodent_at); [ -n "$AT" ]; }
+# fire_shots N EVERY: shots, a move before each, until the game has fired
+# N: every EVERY-th at a rodent that stands up (if one does within 8 s),
+# the others into the sky.
+fire_shots() {
+    local fired
+    fired=$(q .state.shots_fired)
+    while [ "$fired" -lt "$1" ]; do
+        if [ $((fired % $2)) = 0 ] && wait_for 8 a_rodent_stands; then
+            # shellcheck disable=SC2086
+            xdotool mousemove --window "$WIN" $AT click 1
+        else
+            xdotool mousemove --window "$WIN" $((300 + fired * 20)) 150 click 1
+        fi
+        fired=$((fired + 1))
+        wait_for 20 shots_are "$fired" || return 1
+    done
+}
 
 # Recordings and the simulator (record.sh, scores.sh, pad.sh).
 SIM=$BUILD/plinkfield-sim
