@@ -129,15 +129,6 @@ TEST(ScoreTable, TwoWindowsTablesMergeIntoOne) {
     EXPECT_EQ(ids(merged_tables(b, a)), ids(m)) << "in whichever order";
 }
 
-TEST(ScoreTable, IdsNameAFileAndAreOneAGame) {
-    EXPECT_EQ(entry_id(DEC_8, 0), "20261208-101502-0");
-    EXPECT_NE(entry_id(DEC_8, 7), entry_id(DEC_8, 8));
-    EXPECT_TRUE(valid_entry_id(entry_id(DEC_8, ~0ull)));
-    for (const char* bad : {"", "..", "a/b", "-rf", ".hidden", "x.sim", "a b", "é"})
-        EXPECT_FALSE(valid_entry_id(bad)) << bad;
-    EXPECT_FALSE(valid_entry_id(std::string(65, 'a')));
-}
-
 TEST(ScoreTable, ColumnsLineUpUnderTheirHeads) {
     setenv("TZ", "UTC", 1);
     tzset();
