@@ -88,6 +88,11 @@ std::string quoted(std::string_view word) {
     return out.append(word.substr(0, cut)).append("...' (").append(std::to_string(word.size())).append(" bytes)");
 }
 
+bool whole_number(std::string_view word, long long lo, long long hi, long long& v) {
+    auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), v);
+    return ec == std::errc() && end == word.data() + word.size() && v >= lo && v <= hi;
+}
+
 // -------------------------------------------------------------- commands
 
 namespace {
@@ -108,8 +113,7 @@ constexpr KeyName KEY_NAMES[] = {
 
 // A whole word as an integer within [lo, hi].
 bool number(const std::string& word, long long lo, long long hi, long long& v, std::string& why) {
-    auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), v);
-    if (ec == std::errc() && end == word.data() + word.size() && v >= lo && v <= hi) return true;
+    if (whole_number(word, lo, hi, v)) return true;
     why = "bad number " + quoted(word);
     return false;
 }

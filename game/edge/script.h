@@ -40,6 +40,10 @@ std::vector<std::string> split_words(std::string_view line);
 // A word for an error message, in quotes; a long one is cut short.
 std::string quoted(std::string_view word);
 
+// A whole word as a decimal number within [lo, hi]: nothing after the
+// digits (a minus before them is read as one).
+bool whole_number(std::string_view word, long long lo, long long hi, long long& v);
+
 // -------------------------------------------------------------- commands
 
 // `tick N` reads N as a count of 0 to MAX_TICK_COUNT (anything else is a bad

@@ -31,6 +31,24 @@ inline constexpr int AMBIENT_PICTURE = 100;
 inline constexpr int AMBIENT_LOOP_WAVE = 300;
 inline constexpr int AMBIENT_CHIME_WAVE = 600;
 
+// The best score, in the panel between CANCEL and the scoreboard: drawn by
+// the native game and the page over the scene, from their table of best
+// games (the Windows build keeps none and shows nothing here). A piece of
+// the panel painted with the caption "BEST" over a sunken box, as the
+// scoreboard's captions and box are painted, carried beside the Windows
+// resources; the number drawn in the box as a label is, in the large face.
+struct PanelPlace {
+    int x, y, w, h;
+};
+inline constexpr int BEST_PLATE_PICTURE = 12000;
+inline constexpr PanelPlace BEST_PLATE = {318, 702, 138, 72};   // the painted piece, in field pixels
+inline constexpr PanelPlace BEST_BOX = {323, 713, 128, 58};     // its sunken box
+inline constexpr PanelPlace BEST_NUMBER = {332, 722, 110, 36};  // the number: as score_label, in the box
+static_assert(BEST_PLATE.x + BEST_PLATE.w < ELEMENT_TABLE[hits_label].x &&
+              BEST_PLATE.x > ELEMENT_TABLE[cancel_button].x + ELEMENT_TABLE[cancel_button].w);
+static_assert(BEST_NUMBER.w == ELEMENT_TABLE[score_label].w && BEST_NUMBER.y == ELEMENT_TABLE[score_label].y);
+static_assert(find_bitmap(BEST_PLATE_PICTURE) == nullptr);
+
 // The game timer's period: every duration of the game is counted in its ticks.
 inline constexpr int TICK_MS = 100;
 

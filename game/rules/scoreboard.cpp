@@ -3,8 +3,6 @@
 #include "game/model/scene.h"
 #include "game/rules/game_state.h"
 
-static constexpr int SCORE_DIGITS = 6;
-static constexpr int COUNT_DIGITS = 4;
 static constexpr int COW_PENALTY = -200;
 
 std::string zero_padded(int value, int digits) {

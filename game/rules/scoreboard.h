@@ -5,6 +5,10 @@
 
 #include <string>
 
+// The scoreboard's digits: at least six for the score, four for the counts.
+inline constexpr int SCORE_DIGITS = 6;
+inline constexpr int COUNT_DIGITS = 4;
+
 // Zero-padded to at least `digits` digits; longer numbers keep them all.
 std::string zero_padded(int value, int digits);
 

@@ -259,6 +259,12 @@ int main(int argc, char** argv) {
     synth.join();
     paint_twins.join();
     write_twins(out, twins);
+    // Beside the Windows resources, for the builds that keep the best games.
+    const std::string plate_file = "native/best_plate.bmp", plate_twin = "native/best_plate@2x.webp";
+    write_file(out + "/" + plate_file, bmp_24(paint_best_plate(pictures.at(bmp_scene).get()).get()));
+    Surface plate_2x = paint_best_plate(twins.at(bmp_scene).get());
+    write_png(out + "/native/best_plate@2x.png", plate_2x.get());
+    write_file(out + "/" + plate_twin, webp_lossless(plate_2x.get()));
     for (const CueRow& row : CUE_TABLE) {
         const std::string file = "game/" + std::to_string(row.wave_id) + ".wav";
         write_file(out + "/" + file, wave(sounds.at(row.wave_id)));
@@ -279,10 +285,13 @@ int main(int argc, char** argv) {
     write_text(out + "/game.rc", game_rc(game, version));
     write_text(out + "/ambient.rc", ambient_rc(ambient));
     // Beyond the Windows resources, what the other platforms lack: the
-    // window's icon, the refusal beep and the labels' face.
+    // window's icon, the refusal beep, the best score's plate and the
+    // labels' face.
     std::vector<Entry> carried = game;
     carried.push_back({"icon", WINDOW_ICON, "icons/window.ico"});
     carried.push_back({"wave", REFUSAL_BEEP_WAVE, beep_file});
+    carried.push_back({"bitmap", BEST_PLATE_PICTURE, plate_file});
+    carried.push_back({"twin", BEST_PLATE_PICTURE, plate_twin});
     for (const BitmapInfo& b : BITMAP_CATALOGUE) carried.push_back({"twin", b.id, twin_webp(b.id)});
     if (!font.empty()) carried.push_back({"font", LABEL_FONT, std::filesystem::absolute(font).string()});
     write_text(out + "/embedded_game.cpp", embedding_source("game", carried, out));

@@ -130,6 +130,11 @@ using Painter = void (*)(SceneArt& art, Pictures& out);
 // the given scale: 1 for the programs' files, 2 for their @2x twins.
 void paint_pictures(Pictures& out, int scale);
 
+// The best score's plate (BEST_PLATE of layout.h), cut from the scene at
+// its scale: the panel there, with "BEST" over a sunken box. The builds
+// that keep a table of best games carry it; the Windows resources do not.
+Surface paint_best_plate(cairo_surface_t* scene);
+
 // A copy of the scene at (x, y), w x h, at the scene's scale; all in units.
 Surface cut(cairo_surface_t* scene, int x, int y, int w, int h);
 // A copy of a whole picture.

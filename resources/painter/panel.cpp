@@ -42,6 +42,17 @@ void wood(cairo_t* cr, double x, double y, double w, double h, std::uint64_t see
     }
 }
 
+// A caption on the wood over a box, as the scoreboard's are.
+void caption(cairo_t* cr, const char* text, double centre) {
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    letters_path(cr, text, centre - letters_width(text, 7) / 2, 703.5, 7);
+    set_colour(cr, CREAM);
+    cairo_set_line_width(cr, 1.2);
+    cairo_stroke(cr);
+}
+
+constexpr Rgb LABEL_GREY = rgb8(192, 192, 192);  // the labels' own background
+
 }  // namespace
 
 void paint_title_strip(cairo_t* cr) {
@@ -72,18 +83,12 @@ void paint_panel(cairo_t* cr) {
     cairo_fill(cr);
 
     // The scoreboard: light grey, as the labels' own background.
-    bevel_box(cr, 497, 713, 280, 58, rgb8(192, 192, 192), true);
-    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    bevel_box(cr, 497, 713, 280, 58, LABEL_GREY, true);
     const struct {
         const char* text;
         double centre;
     } captions[] = {{"HITS", 530}, {"SCORE", 619}, {"MISSES", 728}};
-    for (const auto& c : captions) {
-        letters_path(cr, c.text, c.centre - letters_width(c.text, 7) / 2, 703.5, 7);
-        set_colour(cr, CREAM);
-        cairo_set_line_width(cr, 1.2);
-        cairo_stroke(cr);
-    }
+    for (const auto& c : captions) caption(cr, c.text, c.centre);
 
     // The cartridge tray: one slot per cartridge, all alike.
     rounded_rect(cr, 861, 707, 414, 66, 5);
@@ -97,6 +102,14 @@ void paint_panel(cairo_t* cr) {
         rounded_rect(cr, x + 1, y + 1, 12, 52, 3);
         fill_linear(cr, 0, y, 0, y + 54, {{0, rgb8(14, 10, 7)}, {1, rgb8(38, 28, 20)}});
     }
+}
+
+Surface paint_best_plate(cairo_surface_t* scene) {
+    Surface plate = cut(scene, BEST_PLATE.x, BEST_PLATE.y, BEST_PLATE.w, BEST_PLATE.h);
+    Pen cr(plate.get(), BEST_PLATE.x, BEST_PLATE.y);
+    bevel_box(cr, BEST_BOX.x, BEST_BOX.y, BEST_BOX.w, BEST_BOX.h, LABEL_GREY, true);
+    caption(cr, "BEST", BEST_NUMBER.x + BEST_NUMBER.w / 2.0);
+    return plate;
 }
 
 }  // namespace painter

@@ -143,7 +143,7 @@ player_install() {
     # As the menu starts it: the entry's command, from a neutral folder,
     # with nothing of the build tree on any path.
     DUMP=$WORK/scene.json
-    (cd / && exec env -u LD_LIBRARY_PATH HOME="$HOME_DIR" PLINKFIELD_SCENE_DUMP="$DUMP" SDL_AUDIODRIVER=dummy \
+    (cd / && exec env -u LD_LIBRARY_PATH -u XDG_DATA_HOME HOME="$HOME_DIR" PLINKFIELD_SCENE_DUMP="$DUMP" SDL_AUDIODRIVER=dummy \
         "$EXEC") >"$ART/game.log" 2>&1 &
     GAME_PID=$!
     play_start_and_close

@@ -134,7 +134,7 @@ EXEC=$(sed -n 's/^Exec=//p' "$ROOT/usr/share/applications/$APP_ID.desktop")
 if start_x; then
     # The X server's abstract socket reaches into the chroot without a mount.
     DUMP=$ROOT/tmp/scene.json
-    in_root DISPLAY="$DISPLAY" PLINKFIELD_SCENE_DUMP=/tmp/scene.json SDL_AUDIODRIVER=dummy "$EXEC" \
+    in_root DISPLAY="$DISPLAY" PLINKFIELD_SCENE_DUMP=/tmp/scene.json SDL_AUDIODRIVER=dummy XDG_DATA_HOME=/tmp/data "$EXEC" \
         >"$ART/game.log" 2>&1 &
     GAME_PID=$!
     play_start_and_close

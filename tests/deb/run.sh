@@ -358,7 +358,8 @@ if [ -n "${EXEC:-}" ] && [ -x "$ROOT${EXEC:-/none}" ]; then
         # As the menu starts it: the entry's command, under this run's root,
         # from a neutral folder, with nothing of the build tree on any path.
         DUMP=$WORK/scene.json
-        (cd / && exec env -u LD_LIBRARY_PATH PLINKFIELD_SCENE_DUMP="$DUMP" SDL_AUDIODRIVER=dummy \
+        # Its best games in this run's folder, never in the real home.
+        (cd / && exec env -u LD_LIBRARY_PATH PLINKFIELD_SCENE_DUMP="$DUMP" SDL_AUDIODRIVER=dummy XDG_DATA_HOME="$WORK/data" \
             "$ROOT$EXEC") >"$ART/game.log" 2>&1 &
         GAME_PID=$!
         play_start_and_close

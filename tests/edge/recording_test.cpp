@@ -4,10 +4,13 @@
 
 #include <sstream>
 
+#include "game/edge/best_games.h"
+#include "game/edge/game_end.h"
 #include "game/edge/game_json.h"
 #include "game/edge/gamepad.h"
 #include "game/edge/inputs.h"
 #include "game/edge/replay.h"
+#include "game/rules/scoreboard.h"
 #include "sim/sim.h"
 #include "tests/game_fixture.h"
 
@@ -41,6 +44,15 @@ protected:
         input_key(ArrowKey::down);
         for (int i = 0; i < 4; ++i) input_tick();
         input_command(CANCEL_BUTTON_ID);
+    }
+
+    // START, then misses (a tick between two) until GAME OVER.
+    static void play_to_game_over() {
+        input_command(START_BUTTON_ID);
+        while (game.stage != STAGE_IDLE) {
+            input_tick();
+            input_press(60, 600);
+        }
     }
 
     // The recording fed to a fresh simulator, then "state" and "scene".
@@ -214,6 +226,106 @@ TEST_F(Recording, AFileThatIsNoRecordingIsRefusedByLine) {
         EXPECT_EQ(replay_load(in), c.error) << c.text;
         EXPECT_FALSE(replay_running());
     }
+}
+
+
+// ------------------------------------------------------- the table's games
+
+std::vector<FinishedGame> finished;
+std::vector<std::string> their_recordings;
+void to_finished(const FinishedGame& g) {
+    finished.push_back(g);
+    their_recordings.push_back(recording_so_far());
+}
+
+// Each game that ends, by GAME OVER, CANCEL or the window's close, with the
+// session's recording up to its end, as the table of best games keeps it.
+class GameEnds : public Recording {
+protected:
+    void SetUp() override {
+        Recording::SetUp();
+        finished.clear();
+        their_recordings.clear();
+        best_games_reset();
+        on_game_end(to_finished);
+    }
+    void TearDown() override {
+        on_game_end(nullptr);
+        Recording::TearDown();
+    }
+};
+
+// The scene carries over from one game to the next (the cow's pose, the
+// rodents' random sequence), so a second game's recording starts with the
+// session.
+TEST_F(GameEnds, ASessionsSecondGameReplaysFromItsRecordingToItsEnd) {
+    play();  // the first game, to CANCEL
+    play_to_game_over();
+    const std::string live = state_json() + scene_json();
+    const GameState at_the_end = game;
+    input_move(300, 300);  // after the game: not its recording's
+    input_command(START_BUTTON_ID);
+    ASSERT_EQ(finished.size(), 2u);
+    EXPECT_EQ(finished[0].how, GameEnd::canceled);
+    const FinishedGame& second = finished[1];
+    EXPECT_EQ(second.how, GameEnd::over);
+    EXPECT_EQ(std::vector<int>({second.score, second.level, second.hits, second.misses, second.shots}),
+              std::vector<int>({at_the_end.score, at_the_end.level, at_the_end.hits, at_the_end.misses, 25}));
+    const std::string& its_recording = their_recordings[1];
+    EXPECT_EQ(recorded.rfind(its_recording, 0), 0u) << "the lines --record writes, up to the game's end";
+    EXPECT_EQ(its_recording.substr(its_recording.size() - 13), "click 60 600\n");
+    EXPECT_EQ(replayed_in_the_simulator(its_recording), live);
+    EXPECT_NE(replayed_in_the_simulator(their_recordings[0]), live);
+}
+
+TEST_F(GameEnds, AGameTheWindowsCloseEndsIsKeptWithoutTheClose) {
+    input_command(START_BUTTON_ID);
+    for (int i = 0; i < 7; ++i) input_tick();
+    input_press(60, 600);
+    for (int i = 0; i < 3; ++i) input_tick();
+    input_command(CLOSE_BUTTON_ID);
+    const std::string live = state_json() + scene_json();
+    ASSERT_EQ(finished.size(), 1u);
+    EXPECT_EQ(finished[0].how, GameEnd::closed);
+    EXPECT_EQ(recorded.substr(recorded.size() - 13), "tick 3\nclose\n");
+    EXPECT_EQ(their_recordings[0], recorded.substr(0, recorded.size() - 6)) << "its ticks, not its close";
+    EXPECT_EQ(replayed_in_the_simulator(their_recordings[0]), live);
+}
+
+// What the panel shows of the games: the best score, and NEW BEST at the
+// end of a game that beat a best kept before it, until the next START.
+TEST_F(GameEnds, TheBestGamesRankEachGameAndABeatenBestSaysSoUntilTheNextStart) {
+    auto kept = [](std::int64_t when) { return rank_finished_game(finished.back(), when, finished.size()); };
+    PanelPlace banner{};
+    EXPECT_EQ(best_number_text(), "000000");
+    input_command(START_BUTTON_ID);
+    input_command(CANCEL_BUTTON_ID);
+    ASSERT_EQ(finished.size(), 1u);
+    EXPECT_FALSE(kept(1000)) << "no shot fired, no game";
+
+    play_to_game_over();
+    EXPECT_TRUE(kept(2000));
+    EXPECT_FALSE(new_best_banner(banner)) << "a first game beats nobody";
+    EXPECT_EQ(best_number_text(), "000000");
+
+    play();  // hits rodents
+    ASSERT_GT(finished.back().score, 0);
+    const std::optional<KeptGame> best = kept(3000);
+    ASSERT_TRUE(best);
+    EXPECT_EQ(best->entry.score, finished.back().score);
+    EXPECT_EQ(best->recording, their_recordings.back()) << "the session up to the game's end";
+    EXPECT_EQ(best_number_text(), zero_padded(finished.back().score, SCORE_DIGITS));
+    ASSERT_TRUE(new_best_banner(banner));
+    const SceneElement& canceled = scene[canceled_banner];
+    EXPECT_EQ(std::vector<int>({banner.x, banner.w, banner.h}), std::vector<int>({canceled.x, canceled.w, canceled.h}));
+    EXPECT_LT(banner.y + banner.h, canceled.y) << "over the banner that says how the game ended";
+
+    input_command(START_BUTTON_ID);
+    EXPECT_FALSE(new_best_banner(banner));
+    input_command(CANCEL_BUTTON_ID);  // a game, but no shot: no best beaten
+    EXPECT_FALSE(kept(4000));
+    EXPECT_FALSE(new_best_banner(banner));
+    EXPECT_EQ(known_best_games().entries.size(), 2u);
 }
 
 }  // namespace

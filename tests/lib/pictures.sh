@@ -42,6 +42,12 @@ region_differs() {
 # bitmap there.
 region_matches() { [ "$(region_differs "$@")" = 0 ]; }
 
+# black_pixels SHOT X Y W H: how many pure black pixels (label text) lie there.
+black_pixels() {
+    convert "$ART/$1.png" -crop "${4}x${5}+${2}+${3}" +repage -fill white +opaque black -fill black -opaque black \
+        -format '%[fx:int(w*h*(1-mean)+0.5)]' info:
+}
+
 # ink_height SHOT X Y W H: the height of what is drawn darker than middle
 # grey in that rectangle (the digits of a label on the light panel), 0 for
 # nothing.

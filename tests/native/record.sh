@@ -3,29 +3,10 @@
 # recording shifted by one tick, which must not; the recording played back
 # in the window; files that are no recording. Sourced by run.sh.
 
-# A raised rodent's middle, in window pixels ("" when none stands up).
-raised_rodent_at() {
-    q '.native.scale as $s | [range(1; 10) as $h | select(.state.hole_hittable[$h - 1] == 1)
-       | .scene[] | select(.name == "raised[\($h)]" and .visible)
-       | "\((.x + .w / 2) * $s | floor) \((.y + .h / 2) * $s | floor)"] | first // empty'
-}
-a_rodent_stands() { AT=$(raised_rodent_at); [ -n "$AT" ]; }
-
-# play_recorded_game: START, shots until SHOTS have been fired (at every
-# rodent that stands up, in the sky meanwhile, a move before each), CANCEL.
+# play_recorded_game: START, 22 shots (every fourth at a rodent that stands
+# up, the others into the sky, a move before each), CANCEL.
 play_recorded_game() {
-    local fired=0 hits0
-    start_game || return 1
-    while [ "$fired" -lt 22 ]; do
-        if [ $((fired % 4)) = 0 ] && wait_for 8 a_rodent_stands; then
-            # shellcheck disable=SC2086
-            xdotool mousemove --window "$WIN" $AT click 1
-        else
-            xdotool mousemove --window "$WIN" $((300 + fired * 20)) 150 click 1
-        fi
-        fired=$((fired + 1))
-        wait_for 20 shots_are "$fired" || return 1
-    done
+    start_game && fire_shots 22 4 || return 1
     click_element cancel_button
     wait_for 20 stage_is 0 && wait_for 20 no_ambient
 }

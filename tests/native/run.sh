@@ -22,14 +22,16 @@
 # (the keys, dragging, minimizing, the ends, a scaled window), timer.sh
 # (a second game, a stall), sound.sh (the cues, no sound device, no
 # Ambient; cue_cut.py reads the mix), record.sh (recordings and replays),
-# screens.sh (screens of other sizes) and pad.sh (a gamepad; pad_aim.py
+# scores.sh (the table of best games, BEST on the panel, --scores and
+# --replay best:N), screens.sh (screens of other sizes) and pad.sh (a gamepad; pad_aim.py
 # steers its stick, cursor_shown.py sees the mouse pointer). What the other
 # suites share with this one is in tests/lib/.
 #
 # Environment:
 #   NATIVE_GROUPS the groups of checks to run, by file (default all, in
-#                 this order): start game window timer sound record screens
-#                 pad; game and window go on with the game that start opened
+#                 this order): start game window timer sound record scores
+#                 screens pad; game and window go on with the game that start
+#                 opened
 set -u -o pipefail
 
 if [ $# -lt 2 ]; then
@@ -55,6 +57,12 @@ mkdir -p "$ART"
 rm -f "$ART"/*.png "$ART"/*.log "$ART"/*.json
 WORK=$(mktemp -d /tmp/plinkfield-native.XXXXXX)
 GAME_PID=""
+# Every game of this run keeps its best games in a data folder of the run's
+# own, never in the real home's (scores.sh gives some games their own).
+export XDG_DATA_HOME=$WORK/data
+REAL_DATA=${HOME:-/nonexistent}/.local/share/plinkfield
+real_data_listing() { ls -la --time-style=full-iso "$REAL_DATA" 2>/dev/null; }
+REAL_DATA_BEFORE=$(real_data_listing)
 
 cleanup() {
     # Only what this run started: the games of its own copies (stopped ones
@@ -128,7 +136,33 @@ start_game() {
     wait_for 20 stage_is 1 && wait_for 20 ambient_started
 }
 
-# Recordings and the simulator (record.sh, pad.sh).
+# A raised rodent's middle, in window pixels ("" when none stands up); AT
+# holds it once one does (record.sh, scores.sh).
+raised_rodent_at() {
+    q '.native.scale as $s | [range(1; 10) as $h | select(.state.hole_hittable[$h - 1] == 1)
+       | .scene[] | select(.name == "raised[\($h)]" and .visible)
+       | "\((.x + .w / 2) * $s | floor) \((.y + .h / 2) * $s | floor)"] | first // empty'
+}
+a_rodent_stands() { AT=$(raised_rodent_at); [ -n "$AT" ]; }
+# fire_shots N EVERY: shots, a move before each, until the game has fired
+# N: every EVERY-th at a rodent that stands up (if one does within 8 s),
+# the others into the sky.
+fire_shots() {
+    local fired
+    fired=$(q .state.shots_fired)
+    while [ "$fired" -lt "$1" ]; do
+        if [ $((fired % $2)) = 0 ] && wait_for 8 a_rodent_stands; then
+            # shellcheck disable=SC2086
+            xdotool mousemove --window "$WIN" $AT click 1
+        else
+            xdotool mousemove --window "$WIN" $((300 + fired * 20)) 150 click 1
+        fi
+        fired=$((fired + 1))
+        wait_for 20 shots_are "$fired" || return 1
+    done
+}
+
+# Recordings and the simulator (record.sh, scores.sh, pad.sh).
 SIM=$BUILD/plinkfield-sim
 
 # sim_of SCRIPT: the state and the scene plinkfield-sim prints for SCRIPT
@@ -148,12 +182,14 @@ note "display $DISPLAY with openbox; programs in $WORK"
 T0=$(date +%s)
 
 MAIN=""  # the first run of the game, opened by start.sh
-for group in ${NATIVE_GROUPS:-start game window timer sound record screens pad}; do
+for group in ${NATIVE_GROUPS:-start game window timer sound record scores screens pad}; do
     [ -f "$HERE/$group.sh" ] || { fail "no group of checks '$group'"; continue; }
     # shellcheck source=/dev/null
     . "$HERE/$group.sh"
 done
 
+check "no game of this run kept anything in the real home ($REAL_DATA)" \
+    test "$(real_data_listing)" = "$REAL_DATA_BEFORE"
 check "no plinkfield or plinkfield-ambient of this run is left" \
     sh -c "[ $(count_of plinkfield) = 0 ] && [ $(count_of plinkfield-ambient) = 0 ]"
 

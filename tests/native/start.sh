@@ -2,10 +2,10 @@
 # ("main", which game.sh and window.sh go on with). Sourced by run.sh.
 
 # The start screen as the painted files say it must look: the scene picture
-# with the four buttons and the standing cow on it. The labels' text is the
-# font's business; their rectangles are left out of the comparison on both
-# sides and checked apart.
-LABEL_RECTS=("564,722 673,757" "506,728 585,763" "688,728 767,763")
+# with the four buttons, the standing cow and the best score's plate on it.
+# The labels' text is the font's business; their rectangles (BEST's number
+# too) are left out of the comparison on both sides and checked apart.
+LABEL_RECTS=("564,722 673,757" "506,728 585,763" "688,728 767,763" "332,722 441,757")
 mask_labels() {
     local draw="" r
     for r in "${LABEL_RECTS[@]}"; do draw="$draw rectangle $r"; done
@@ -17,12 +17,8 @@ expected_start_screen() {
         "$RES/game/200.bmp" -geometry +1249+6 -composite \
         "$RES/game/500.bmp" -geometry +14+714 -composite \
         "$RES/game/600.bmp" -geometry +157+714 -composite \
-        "$RES/game/7350.bmp" -geometry +680+356 -composite "$1"
-}
-# black_pixels SHOT X Y W H: how many pure black pixels (label text) lie there.
-black_pixels() {
-    convert "$ART/$1.png" -crop "${4}x${5}+${2}+${3}" +repage -fill white +opaque black -fill black -opaque black \
-        -format '%[fx:int(w*h*(1-mean)+0.5)]' info:
+        "$RES/game/7350.bmp" -geometry +680+356 -composite \
+        "$RES/native/best_plate.bmp" -geometry +318+702 -composite "$1"
 }
 
 start_screen_matches() {
@@ -75,9 +71,9 @@ if launch main "$WORK/game"; then
     expected_start_screen "$WORK/expected.png"
     mask_labels "$WORK/expected.png" "$WORK/expected-masked.png"
     if wait_for 20 start_screen_matches; then
-        pass "the start screen is the painted scene with the four buttons and the cow"
+        pass "the start screen is the painted scene with the four buttons, the cow and BEST's plate"
     else
-        fail "the start screen is the painted scene with the four buttons and the cow" \
+        fail "the start screen is the painted scene with the four buttons, the cow and BEST's plate" \
             "$(differing_pixels "$WORK/start-masked.png" "$WORK/expected-masked.png") pixels differ (see $ART/start.png)"
     fi
     check "the labels read 000000, 0000, 0000" \

@@ -29,10 +29,12 @@ TEST(Embedded, GameFindsEveryBitmapSoundAndTheCursor) {
     // And what a platform without the Windows resources needs beside them.
     expect_same(find_game_resource(ResourceKind::icon, WINDOW_ICON), "icons/window.ico");
     expect_same(find_game_resource(ResourceKind::wave, REFUSAL_BEEP_WAVE), "native/refusal_beep.wav");
+    expect_same(find_game_resource(ResourceKind::bitmap, BEST_PLATE_PICTURE), "native/best_plate.bmp");
+    expect_same(find_game_resource(ResourceKind::twin, BEST_PLATE_PICTURE), "native/best_plate@2x.webp");
     const EmbeddedResource* font = find_game_resource(ResourceKind::font, LABEL_FONT);
     ASSERT_NE(font, nullptr);
     EXPECT_EQ(Bytes(font->data, font->data + font->size), read_bytes(PLINKFIELD_LABEL_FONT));
-    EXPECT_EQ(game_resources().size(), 2 * BITMAP_CATALOGUE.size() + CUE_TABLE.size() + 4);
+    EXPECT_EQ(game_resources().size(), 2 * BITMAP_CATALOGUE.size() + CUE_TABLE.size() + 6);
 }
 
 // Each twin the native game carries is the painted @2x picture, pixel for

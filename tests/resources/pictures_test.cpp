@@ -13,6 +13,7 @@
 #include "game/model/bitmaps.h"
 #include "game/model/buttons.h"
 #include "game/model/elements.h"
+#include "game/model/layout.h"
 #include "tests/resources/resource_reader.h"
 
 namespace {
@@ -233,6 +234,36 @@ TEST_P(Pictures, TheScoreboardIsLightEnoughForBlackText) {
         for (int y = l[1] * k; y < (l[1] + 30) * k; y += 3)
             for (int x = l[0] * k; x < (l[0] + l[2]) * k && x < 770 * k; x += 3)
                 for (int c = 0; c < 3; ++c) EXPECT_GT(scene().at(x, y, c), 150) << x << "," << y;
+}
+
+// The best score's plate is the panel where it lies, with a box as grey as
+// the labels' own and the caption "BEST" over it, and nothing else: drawn
+// over the scene, it shows no seam.
+TEST_P(Pictures, TheBestPlateIsThePanelWithABoxAndItsCaption) {
+    const int k = scale();
+    const std::string file = resource_dir() + "/native/best_plate" + (k == 1 ? ".bmp" : "@2x.png");
+    const Bitmap plate = k == 1 ? read_bitmap(file) : read_opaque_png(file);
+    ASSERT_EQ(plate.width, BEST_PLATE.w * k);
+    ASSERT_EQ(plate.height, BEST_PLATE.h * k);
+    long caption_ink = 0, elsewhere = 0;
+    for (int y = 0; y < plate.height; ++y)
+        for (int x = 0; x < plate.width; ++x) {
+            const int ux = BEST_PLATE.x + x / k, uy = BEST_PLATE.y + y / k;
+            const bool in_box = ux > BEST_BOX.x && ux < BEST_BOX.x + BEST_BOX.w - 1 && uy > BEST_BOX.y &&
+                                uy < BEST_BOX.y + BEST_BOX.h - 1;
+            const bool on_box_edge = !in_box && ux >= BEST_BOX.x && ux < BEST_BOX.x + BEST_BOX.w &&
+                                     uy >= BEST_BOX.y && uy < BEST_BOX.y + BEST_BOX.h;
+            int d = 0;
+            for (int c = 0; c < 3; ++c) d += std::abs(plate.at(x, y, c) - scene().at(ux * k + x % k, uy * k + y % k, c));
+            if (in_box)
+                for (int c = 0; c < 3; ++c) ASSERT_EQ(plate.at(x, y, c), 192) << x << "," << y;
+            else if (uy < BEST_BOX.y - 1)
+                caption_ink += d > 60;
+            else if (!on_box_edge)
+                elsewhere += d > 0;
+        }
+    EXPECT_GT(caption_ink, 20 * k * k) << "the caption";
+    EXPECT_EQ(elsewhere, 0) << "the panel around the box, as the scene has it";
 }
 
 TEST_P(Pictures, TheReticleIsOnWhite) {

@@ -9,7 +9,8 @@
 // (pressed), the first frame's wall-clock time (first_frame_ns), the
 // game's pid, and the gamepads (pad: how many are attached, the pad's
 // cross-hair, whether it is shown and whether the controls push it, and
-// the milliseconds it took to open SDL's game-controller subsystem). The file is replaced whole (written
+// the milliseconds it took to open SDL's game-controller subsystem), and the
+// table of best games (best: sdl_shell.h's scores_json). The file is replaced whole (written
 // aside, then renamed), so a reader never sees half of one.
 //
 // With PLINKFIELD_TEST_PAD=FIFO as well, the lines written to the named
@@ -80,7 +81,7 @@ std::string native_json() {
            ",\"ambient\":[" + pids + "],\"ticks\":" + std::to_string(timer_ticks()) +
            ",\"tick_ns\":" + std::to_string(timer_last_tick_ns()) +
            ",\"frames\":" + std::to_string(video_frames()) + ",\"pressed\":" + std::to_string(input_pressed_button()) +
-           ",\"first_frame_ns\":" + std::to_string(video_first_frame_ns()) + ",\"pad\":" + pad_json() + "}";
+           ",\"first_frame_ns\":" + std::to_string(video_first_frame_ns()) + ",\"pad\":" + pad_json() + ",\"best\":" + scores_json() + "}";
 }
 
 // ------------------------------------------------------- the test's pad

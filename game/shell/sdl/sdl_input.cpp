@@ -147,6 +147,9 @@ void input_handle(const SDL_Event& event) {
         case SDL_QUIT:  // SIGTERM or SIGINT, or the last window closing
             close_window();
             break;
-        default: dump_handle(event); break;
+        default:
+            scores_handle(event);
+            dump_handle(event);
+            break;
     }
 }

@@ -5,7 +5,10 @@
 // next tick while one does, and for the pads (sdl_pad.cpp). Options:
 // --scale N (a whole or fractional factor; by default one chosen from the
 // display's size), --record FILE (the session as a script plinkfield-sim
-// replays), --replay FILE (a recording played back).
+// replays), --replay FILE (a recording played back), --replay best:N (the
+// recording of the table's game N), --scores (the table of best games,
+// printed). Whether or not it writes a file, the session is recorded in
+// memory, for the table's games (sdl_scores.cpp).
 #include <malloc.h>
 
 #include <algorithm>
@@ -39,7 +42,9 @@ SDL_HitTestResult hit_test(SDL_Window*, const SDL_Point* point, void*) {
     return press_starts_drag(x, y) ? SDL_HITTEST_DRAGGABLE : SDL_HITTEST_NORMAL;
 }
 
-constexpr const char* USAGE = "usage: plinkfield [--scale N] [--record FILE | --replay FILE]\n";
+constexpr const char* USAGE =
+    "usage: plinkfield [--scale N] [--record FILE | --replay FILE | --replay best:N]\n"
+    "       plinkfield --scores\n";
 
 int usage(const std::string& why) {
     std::fprintf(stderr, "plinkfield: %s\n%s", why.c_str(), USAGE);
@@ -55,17 +60,20 @@ void write_recording_line(const std::string& line) {
     std::fflush(recording_file);
 }
 
+std::string recording_header() {
+    char date[64];
+    const std::time_t now = std::time(nullptr);
+    std::strftime(date, sizeof date, "%Y-%m-%d %H:%M:%S UTC", std::gmtime(&now));
+    return std::string("plinkfield ") + PLINKFIELD_VERSION + " recording, for plinkfield-sim\nrecorded " + date;
+}
+
 bool open_recording(const std::string& path) {
     recording_file = std::fopen(path.c_str(), "w");
     if (!recording_file) {
         std::fprintf(stderr, "plinkfield: cannot write %s: %s\n", path.c_str(), std::strerror(errno));
         return false;
     }
-    char date[64];
-    const std::time_t now = std::time(nullptr);
-    std::strftime(date, sizeof date, "%Y-%m-%d %H:%M:%S UTC", std::gmtime(&now));
-    recording_start(write_recording_line, std::string("plinkfield ") + PLINKFIELD_VERSION +
-                                              " recording, for plinkfield-sim\nrecorded " + date);
+    recording_start(write_recording_line, recording_header());
     return true;
 }
 
@@ -116,6 +124,7 @@ int main(int argc, char** argv) {
     mallopt(M_MMAP_THRESHOLD, 256 * 1024);
     double scale = 0;  // chosen from the display
     std::string record_path, replay_path;
+    bool print_scores = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         // Each option as "--name VALUE" or "--name=VALUE".
@@ -134,6 +143,8 @@ int main(int argc, char** argv) {
             if (!parse_scale(value.c_str(), scale)) return usage("--scale takes a factor from 0.25 to 8");
         } else if (value_of("--record", record_path) || value_of("--replay", replay_path)) {
             if (!record_path.empty() && !replay_path.empty()) return usage("--record and --replay exclude each other");
+        } else if (arg == "--scores") {
+            print_scores = true;
         } else if (arg == "--help" || arg == "-h") {
             std::printf("%s", USAGE);
             return 0;
@@ -141,8 +152,13 @@ int main(int argc, char** argv) {
             return usage("unknown argument " + arg);
         }
     }
+    if (print_scores) return scores_print();
+    // best:N names the table's game N, whose recording is a file beside it.
+    if (replay_path.rfind("best:", 0) == 0 && !scores_recording(replay_path.substr(5), replay_path)) return 1;
     if (!replay_path.empty() && !load_replay(replay_path)) return 1;
     if (!record_path.empty() && !open_recording(record_path)) return 1;
+    // A replay's games are not played: nothing of them is recorded or kept.
+    if (record_path.empty() && replay_path.empty()) recording_start(nullptr, recording_header());
 
     // A closed Ambient pipe must not kill the game when it says "mute".
     std::signal(SIGPIPE, SIG_IGN);
@@ -175,6 +191,7 @@ int main(int argc, char** argv) {
     // second to find out, and listing the input devices takes its time.
     sound_open();
     pad_open();
+    scores_open(replay_path.empty());
 
     if (!replay_path.empty()) timer_start_replay();
     run_loop();
@@ -185,6 +202,8 @@ int main(int argc, char** argv) {
     pad_close();
     video_close();
     text_close();
+    // The game the window's close ended is written before the program ends.
+    scores_close();
     SDL_Quit();
     return 0;
 }

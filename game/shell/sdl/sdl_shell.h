@@ -2,13 +2,15 @@
 // the start-up and the loop, sdl_video the window and the drawing,
 // sdl_text the label fonts, sdl_timer the 100 ms schedule and the clock,
 // sdl_input the events, sdl_pad the gamepads and their cross-hair,
-// sdl_platform the shell's platform calls, sdl_dump the test dump.
+// sdl_platform the shell's platform calls, sdl_scores the table of best
+// games on the disk, sdl_dump the test dump.
 // Everything runs on the one thread that runs the game.
 #pragma once
 
 #include <SDL.h>
 
 #include <cstdint>
+#include <string>
 
 #include "game/model/layout.h"
 
@@ -47,9 +49,9 @@ bool text_open();
 void text_close();
 // Window pixels per field pixel: the labels are rendered at that size.
 void text_set_density(double density);
-// The label's text as black on transparent, or nullptr for an empty text,
-// at the density last set. The texture belongs to the caller.
-SDL_Texture* text_render(SDL_Renderer* renderer, int element, const char* text);
+// A label's text in its font as black on transparent, or nullptr for an
+// empty text, at the density last set. The texture belongs to the caller.
+SDL_Texture* text_render(SDL_Renderer* renderer, Font font, const char* text);
 
 // ------------------------------------------------------------- sdl_timer
 
@@ -111,6 +113,27 @@ double pad_open_ms();
 
 // True once the main window has been closed, by whichever path.
 bool window_closed();
+
+// ------------------------------------------------------------ sdl_scores
+
+// After the first frame: a thread of its own reads the table of best games
+// and, when keep_games (not in a replay), stores each game that makes it.
+void scores_open(bool keep_games);
+// Waits for the thread to store what it was given: a game that the
+// window's close ended is kept too.
+void scores_close();
+// What the thread reports: the table on the disk, for the edge.
+void scores_handle(const SDL_Event& event);
+// The table has been read (or found missing or unreadable): BEST shows.
+bool scores_read();
+// For the dump: {"read", "text" (BEST's), "new_best", "games" (ended games
+// handled, stored or not), "written" (stored)}.
+std::string scores_json();
+// --scores: prints the table, returns the exit status.
+int scores_print();
+// --replay best:N: the recording's path of the table's game N; false after
+// saying why on stderr.
+bool scores_recording(const std::string& rank, std::string& path);
 
 // ------------------------------------------------------------- sdl_dump
 

@@ -52,8 +52,8 @@ void text_set_density(double density) {
     if (small_font) TTF_SetFontSizeDPI(small_font, label_font(Font::small).cell_height, dpi, dpi);
 }
 
-SDL_Texture* text_render(SDL_Renderer* renderer, int element, const char* text) {
-    TTF_Font* font = ELEMENT_TABLE[element].font == Font::large ? large_font : small_font;
+SDL_Texture* text_render(SDL_Renderer* renderer, Font face, const char* text) {
+    TTF_Font* font = face == Font::large ? large_font : small_font;
     // SDL_ttf gives no surface for an empty text.
     if (!font || !text[0]) return nullptr;
     SDL_Surface* s = TTF_RenderUTF8_Blended(font, text, BLACK);

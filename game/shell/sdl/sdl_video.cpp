@@ -11,7 +11,9 @@
 #include <cmath>
 #include <ctime>
 #include <string>
+#include <vector>
 
+#include "game/edge/best_games.h"
 #include "game/edge/pointer.h"
 #include "game/edge/view_fit.h"
 #include "game/model/bitmaps.h"
@@ -42,19 +44,31 @@ struct LabelPicture {
 };
 std::array<LabelPicture, ELEMENT_COUNT> labels;
 
+// The best score's plate and its two texts, which are no scene elements:
+// the table of best games is this build's own (best_games.h).
+SDL_Texture* best_plate = nullptr;
+LabelPicture best_number, new_best;
+
 bool dirty = true;
 double scale = 1.0;    // the window's size over the field's, outside fullscreen
 double density = 0.0;  // window pixels per field pixel, as last drawn
 long frames = 0;
 long long first_frame_ns = 0;
 
+std::vector<LabelPicture*> label_pictures() {
+    std::vector<LabelPicture*> all{&best_number, &new_best};
+    for (LabelPicture& lp : labels) all.push_back(&lp);
+    return all;
+}
+
 void forget_textures() {
     for (SDL_Texture*& t : pictures)
         if (t) SDL_DestroyTexture(t), t = nullptr;
-    for (LabelPicture& lp : labels) {
-        if (lp.texture) SDL_DestroyTexture(lp.texture);
-        lp = LabelPicture{};
+    for (LabelPicture* lp : label_pictures()) {
+        if (lp->texture) SDL_DestroyTexture(lp->texture);
+        *lp = LabelPicture{};
     }
+    if (best_plate) SDL_DestroyTexture(best_plate), best_plate = nullptr;
 }
 
 // A picture drawn one to one, or at a whole multiple, stays crisp; at any
@@ -79,10 +93,8 @@ void follow_density() {
     text_set_density(density);
 }
 
-SDL_Texture* picture(int bitmap_id) {
-    const BitmapInfo* b = find_bitmap(bitmap_id);
-    if (!b) return nullptr;
-    SDL_Texture*& t = pictures[static_cast<std::size_t>(b - BITMAP_CATALOGUE.data())];
+// Reads a picture into t, the first time it is asked for.
+SDL_Texture* texture_of(SDL_Texture*& t, int bitmap_id) {
     if (!t) {
         SDL_Surface* s = picture_density == 2 ? load_game_twin(bitmap_id) : nullptr;
         if (!s) s = load_game_bitmap(bitmap_id);
@@ -92,6 +104,12 @@ SDL_Texture* picture(int bitmap_id) {
         }
     }
     return t;
+}
+
+SDL_Texture* picture(int bitmap_id) {
+    const BitmapInfo* b = find_bitmap(bitmap_id);
+    if (!b) return nullptr;
+    return texture_of(pictures[static_cast<std::size_t>(b - BITMAP_CATALOGUE.data())], bitmap_id);
 }
 
 SDL_Rect usable_area() {
@@ -110,6 +128,45 @@ void keep_on_screen(int x, int y, int w, int h) {
     x = std::max(u.x, std::min(x, u.x + u.w - w));
     y = std::max(u.y, std::min(y, u.y + u.h - h));
     SDL_SetWindowPosition(window, x, y);
+}
+
+// A label: its text on light grey, left-aligned from the top-left corner
+// and cut off at the edges; the text is in window pixels, the place in
+// field pixels.
+void draw_label(const SDL_Rect& place, Font font, const std::string& text, LabelPicture& lp) {
+    SDL_SetRenderDrawColor(renderer, LABEL_GREY.r, LABEL_GREY.g, LABEL_GREY.b, 255);
+    SDL_RenderFillRect(renderer, &place);
+    if (!lp.made || lp.text != text) {
+        if (lp.texture) SDL_DestroyTexture(lp.texture);
+        lp.texture = text_render(renderer, font, text.c_str());
+        lp.text = text;
+        lp.made = true;
+    }
+    if (!lp.texture) return;
+    int w = 0, h = 0;
+    SDL_QueryTexture(lp.texture, nullptr, nullptr, &w, &h);
+    const SDL_Rect src{0, 0, std::min(w, scaled(place.w, density)), std::min(h, scaled(place.h, density))};
+    const SDL_FRect dst{float(place.x), float(place.y), float(src.w / density), float(src.h / density)};
+    SDL_RenderCopyF(renderer, lp.texture, &src, &dst);
+}
+
+SDL_Rect rect_of(const PanelPlace& p) { return {p.x, p.y, p.w, p.h}; }
+
+// The best score, part of the panel: under every element, once the table
+// has been read.
+void draw_best_score() {
+    if (!scores_read()) return;
+    if (SDL_Texture* t = texture_of(best_plate, BEST_PLATE_PICTURE)) {
+        const SDL_Rect place = rect_of(BEST_PLATE);
+        SDL_RenderCopy(renderer, t, nullptr, &place);
+    }
+    draw_label(rect_of(BEST_NUMBER), Font::large, best_number_text(), best_number);
+}
+
+// NEW BEST, over the field as the banners are.
+void draw_new_best() {
+    PanelPlace place{};
+    if (new_best_banner(place)) draw_label(rect_of(place), Font::large, NEW_BEST_TEXT, new_best);
 }
 
 void draw_element(Element e) {
@@ -132,26 +189,7 @@ void draw_element(Element e) {
             SDL_RenderCopy(renderer, t, &src, &dst);
             break;
         }
-        case ElementKind::label: {
-            SDL_SetRenderDrawColor(renderer, LABEL_GREY.r, LABEL_GREY.g, LABEL_GREY.b, 255);
-            SDL_RenderFillRect(renderer, &place);
-            LabelPicture& lp = labels[e];
-            if (!lp.made || lp.text != s.text) {
-                if (lp.texture) SDL_DestroyTexture(lp.texture);
-                lp.texture = text_render(renderer, e, s.text.c_str());
-                lp.text = s.text;
-                lp.made = true;
-            }
-            if (!lp.texture) return;
-            int w = 0, h = 0;
-            SDL_QueryTexture(lp.texture, nullptr, nullptr, &w, &h);
-            // Left-aligned from the top-left corner, cut off at the edges;
-            // the text is in window pixels, the place in field pixels.
-            const SDL_Rect src{0, 0, std::min(w, scaled(s.w, density)), std::min(h, scaled(s.h, density))};
-            const SDL_FRect dst{float(s.x), float(s.y), float(src.w / density), float(src.h / density)};
-            SDL_RenderCopyF(renderer, lp.texture, &src, &dst);
-            break;
-        }
+        case ElementKind::label: draw_label(place, row.font, s.text, labels[e]); break;
         case ElementKind::button: {
             // Stretched to the button, as the Windows build's StretchBlt does.
             if (SDL_Texture* t = picture(shown_button_image(e))) SDL_RenderCopy(renderer, t, nullptr, &place);
@@ -220,8 +258,10 @@ void video_draw_if_dirty() {
     SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
     SDL_RenderClear(renderer);  // the bars around the picture in fullscreen
     SDL_RenderCopy(renderer, picture(SCENE_PICTURE), nullptr, nullptr);
+    draw_best_score();
     for (Element e = ELEMENT_COUNT - 1; e >= 0; --e)
         if (scene[e].visible) draw_element(e);
+    draw_new_best();
     pad_draw(renderer);
     SDL_RenderPresent(renderer);
     if (frames++ == 0) {
