@@ -25,15 +25,12 @@ wave_samples() {
     echo "$((at + 8)) $(od -An -tu4 -j $((at + 4)) -N 4 "$1" | tr -d ' ')"
 }
 
-# sink_holds SINK FILE.wav AT: the sink holds the WAVE's samples from byte AT.
-sink_holds() {
-    local at size
-    read -r at size < <(wave_samples "$2")
-    sink_at_least "$1" $(($3 + size)) && cmp -s -n "$size" -i "$at:$3" "$2" "$1"
-}
+# sink_holds SINK FILE.wav [COPIES]: the sink begins with COPIES (1) copies
+# of the WAVE's samples back to back; silence a busy machine makes Wine play
+# in the middle of a sound is skipped (sink_holds.py).
+sink_holds() { "$HERE/sink_holds.py" "$1" "$2" "${3:-1}"; }
 
 sink_size() { stat -c %s "$1" 2>/dev/null || echo 0; }
-sink_at_least() { [ "$(sink_size "$1")" -ge "$2" ]; }
 
 # Ambient started on its own, as the shell starts it for the game.
 run_ambient() {
@@ -46,7 +43,7 @@ run_ambient() {
     if wait_for 20 ambient_running; then pass "Ambient.exe starts"; else fail "Ambient.exe starts"; return; fi
     wait_for 20 ambient_window_made
     expect "it owns one window titled Ambient and never shows it" "1 0" "$(probe count Ambient)"
-    if wait_for 30 sink_at_least "$sink" $((2 * size)) && sink_holds "$sink" "$wave" 0 && sink_holds "$sink" "$wave" "$size"; then
+    if wait_for 30 sink_holds "$sink" "$wave" 2; then
         pass "it plays WAVE 300 over and over, without a gap"
     else
         fail "it plays WAVE 300 over and over, without a gap" "$(sink_size "$sink") bytes played, WAVE 300 has $size"
@@ -74,7 +71,7 @@ run_missing() {
     local bx by text
     if read -r _ bx by text < <(probe box "Plinkfield - Error" 30000); then
         expect "START shows the box 'Bkgnd Ambient failed.'" "Bkgnd Ambient failed." "$text"
-        check_until "START played snd_start, WAVE 7750 of the game's resources" 20 sink_holds "$sink" "$RES/game/7750.wav" 0
+        check_until "START played snd_start, WAVE 7750 of the game's resources" 20 sink_holds "$sink" "$RES/game/7750.wav"
         look
         expect "while the box is up START has not finished: no cartridges, no rodent" "0 0" \
             "$(cartridges_shown) $(for id in $PEEKING_IDS; do field $id 7; done | grep -c 1)"
@@ -93,7 +90,7 @@ run_missing() {
     look
     probe wait-show 60000 $PEEKING_IDS >/dev/null
     click_at 600 740
-    check_until "a miss plays snd_shot, WAVE 7900, to its end" 20 sink_holds "$sink" "$RES/game/7900.wav" 0
+    check_until "a miss plays snd_shot, WAVE 7900, to its end" 20 sink_holds "$sink" "$RES/game/7900.wav"
     look
     click_button "$ID_CLOSE"
     check_until "the close button ends the game" 20 game_ended
