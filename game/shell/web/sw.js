@@ -45,11 +45,11 @@ function fresh(path) {
     return new Request(path, {cache: "no-cache"});
 }
 
-// A newer build's worker has come (installing, installed or active): this
-// one writes nothing more.
+// A newer build's worker has come (installing, or installed and waiting to
+// activate): this one writes nothing more. (Once that one is active this
+// one has no events left to answer.)
 function superseded() {
-    const r = self.registration;
-    return !!(r.installing || r.waiting) || (!!r.active && !!self.serviceWorker && r.active !== self.serviceWorker);
+    return !!(self.registration.installing || self.registration.waiting);
 }
 
 self.addEventListener("install", (event) => {

@@ -11,7 +11,7 @@
 
 EM_JS(void, js_keep_offline_copy, (), {
     const page = Module.page;
-    Module.offline = {state: "none", version: null, pictures: 0};
+    Module.offline = {state: "none", version: null, kept: 0};
     // Workers need a secure context: https, or a page served from this
     // machine. Elsewhere the page simply plays online.
     if (!("serviceWorker" in navigator) || !window.isSecureContext) return;
@@ -28,7 +28,7 @@ EM_JS(void, js_keep_offline_copy, (), {
     // busy with what it was asked before the new one took over.
     workers.addEventListener("message", (event) => {
         if (event.source === keeper() && event.data && event.data.kept !== undefined)
-            Module.offline = {state: "ready", version: event.data.version, pictures: event.data.kept};
+            Module.offline = {state: "ready", version: event.data.version, kept: event.data.kept};
     });
     // A new worker (a new build) takes over: it keeps what this page uses.
     workers.addEventListener("controllerchange", page.keepCopy);

@@ -9,6 +9,8 @@ FIELD_W, FIELD_H = 1280, 786
 class Dense:
 
     def twice_dense(self):
+        if not self.able("density", "the page at twice the density, its twins"):
+            return
         self.set_viewport(FIELD_W, FIELD_H, ratio=2)
         probe = self.load()
         if not self.check("at twice the density the page loads and draws its first frame", probe is not None):
