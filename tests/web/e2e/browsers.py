@@ -99,6 +99,11 @@ class Engine:
             self.mouse(kind, x, y)
 
     def close(self):
+        """Ends the protocol's session, then every process, last first."""
+        try:
+            self.client().close()
+        except Exception:
+            pass  # a browser already gone
         for process in reversed(self.processes):
             process.terminate()
             try:
@@ -129,6 +134,9 @@ class Chromium(Engine):
         self.held = []  # buttons down
         self.earlier_events = []  # of the tabs closed
         self.other = None
+
+    def client(self):
+        return self.cdp
 
     def attach(self, page):
         for domain in ("Page", "Runtime", "Log", "Network"):
@@ -219,12 +227,6 @@ class Chromium(Engine):
         errors = self.cdp.call("Page.getInstallabilityErrors")["installabilityErrors"]
         return errors, json.loads(self.cdp.call("Page.getAppManifest").get("data") or "{}")
 
-    def close(self):
-        try:
-            self.cdp.close()
-        except Exception:
-            pass
-        super().close()
 
 
 # ---------------------------------------------------------------- Firefox
@@ -261,6 +263,9 @@ class Firefox(Engine):
         self.bidi.call("session.subscribe", events=["log.entryAdded"])
         self.context = self.bidi.call("browsingContext.getTree")["contexts"][0]["context"]
         self.other = None
+
+    def client(self):
+        return self.bidi
 
     def listening(self, process):
         """Firefox's BiDi address, from what it prints as it starts; the
@@ -338,12 +343,6 @@ class Firefox(Engine):
                 for e in self.bidi.events if e.get("method") == "log.entryAdded"
                 and e["params"].get("level") in ("warn", "error")]
 
-    def close(self):
-        try:
-            self.bidi.close()
-        except Exception:
-            pass
-        super().close()
 
 
 # ---------------------------------------------------------------- WebKit
@@ -415,6 +414,9 @@ class WebKit(Engine):
         self.other = None
         self.problems = []  # of the tabs closed
 
+    def client(self):
+        return self.driver
+
     def navigate(self, url):
         self.driver.call("POST", "/url", {"url": url}, timeout=130)
 
@@ -482,12 +484,6 @@ class WebKit(Engine):
     def console_problems(self):
         return self.problems + self.kept_problems()
 
-    def close(self):
-        try:
-            self.driver.close()
-        except Exception:
-            pass
-        super().close()
 
 
 ENGINES = {"chromium": Chromium, "firefox": Firefox, "webkit": WebKit}

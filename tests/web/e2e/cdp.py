@@ -4,10 +4,10 @@ import json
 import time
 import urllib.request
 
-from websocket import ProtocolError, WebSocket  # noqa: F401 (ProtocolError is the callers' too)
+from websocket import Commands, ProtocolError
 
 
-class Page:
+class Page(Commands):
     """One page target (the first there is, or the one named): commands with
     their answers, events kept in order."""
 
@@ -27,26 +27,13 @@ class Page:
                 raise ProtocolError("no page target on port %d" % port)
             time.sleep(0.1)
         self.target_id = pages[0]["id"]
-        self.ws = WebSocket(pages[0]["webSocketDebuggerUrl"], timeout=timeout)
-        self.next_id = 0
-        self.events = []
+        self.connect(pages[0]["webSocketDebuggerUrl"], timeout=timeout)
 
-    def call(self, method, timeout=60, **params):
-        self.next_id += 1
-        ident = self.next_id
-        self.ws.send_text(json.dumps({"id": ident, "method": method, "params": params}))
-        deadline = time.monotonic() + timeout
-        while True:
-            left = deadline - time.monotonic()
-            if left <= 0:
-                raise ProtocolError("%s: no answer in %d s" % (method, timeout))
-            message = json.loads(self.ws.receive_text(left))
-            if message.get("id") == ident:
-                if "error" in message:
-                    raise ProtocolError("%s: %s" % (method, message["error"]))
-                return message.get("result", {})
-            if "method" in message:
-                self.events.append(message)
+    def error(self, message):
+        return message.get("error")
+
+    def is_event(self, message):
+        return "method" in message
 
     def evaluate(self, expression, timeout=60):
         result = self.call("Runtime.evaluate", timeout=timeout, expression=expression,

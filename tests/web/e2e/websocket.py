@@ -1,10 +1,13 @@
 """A WebSocket client of our own, standard library only (RFC 6455, the
-client's side: text frames out, masked; frames in, pings answered): what
-the DevTools protocol and WebDriver BiDi both run over."""
+client's side: text frames out, masked; frames in, pings answered), and
+the numbered commands with their answers that the DevTools protocol and
+WebDriver BiDi both send over it."""
 import base64
+import json
 import os
 import socket
 import struct
+import time
 
 
 class ProtocolError(Exception):
@@ -91,3 +94,31 @@ class WebSocket:
         except OSError:
             pass
         self.sock.close()
+
+
+class Commands:
+    """Numbered commands and their answers over a WebSocket, the events that
+    come between kept in order. A protocol says how an answer tells of an
+    error (error) and what an event is (is_event)."""
+
+    def connect(self, url, timeout=60):
+        self.ws = WebSocket(url, timeout=timeout)
+        self.next_id = 0
+        self.events = []
+
+    def call(self, method, timeout=60, **params):
+        self.next_id += 1
+        ident = self.next_id
+        self.ws.send_text(json.dumps({"id": ident, "method": method, "params": params}))
+        deadline = time.monotonic() + timeout
+        while True:
+            left = deadline - time.monotonic()
+            if left <= 0:
+                raise ProtocolError("%s: no answer in %d s" % (method, timeout))
+            message = json.loads(self.ws.receive_text(left))
+            if message.get("id") == ident:
+                if self.error(message):
+                    raise ProtocolError("%s: %s" % (method, self.error(message)))
+                return message.get("result", {})
+            if self.is_event(message):
+                self.events.append(message)
