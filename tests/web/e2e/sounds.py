@@ -46,13 +46,14 @@ class Sounds:
     def painted_sound(self, ident):
         return read_wave(os.path.join(self.res, self.page_sounds[ident]))
 
-    def gapless_loop(self, encoding="Ogg Vorbis"):
+    def gapless_loop(self, encoding="Ogg Vorbis", ending=".ogg"):
         """The meadow loop decodes to exactly the painted WAVE's samples at
         its rate, with no silence added at either end: it loops without a
         gap."""
         rate, painted = self.painted_sound(LOOP_WAVE)
         count = len(painted)
         self.wait_for("the loop decoded", lambda: self.probe()["audio"]["loop"])
+        came_from = self.probe()["audio"]["sounds"].get(str(LOOP_WAVE), {}).get("file", "")
         decoded = self.page.evaluate("(() => { const l = Module.audio.loop, d = l.getChannelData(0);"
                                      " return {rate: l.sampleRate, length: l.length, channels: l.numberOfChannels,"
                                      " head: Array.from(d.slice(0, 1024)), tail: Array.from(d.slice(-1024))}; })()")
@@ -61,9 +62,10 @@ class Sounds:
         loud = sum(abs(v) for v in painted[:1024] + painted[-1024:]) / 2048
         self.check("the meadow loop in %s decodes to the WAVE's %d samples at %d Hz, its ends as painted"
                    " (off by %.3f and %.3f, against a level of %.3f)" % (encoding, count, rate, head, tail, loud),
-                   (decoded["rate"], decoded["length"], decoded["channels"]) == (rate, count, 1)
+                   came_from.endswith(ending)
+                   and (decoded["rate"], decoded["length"], decoded["channels"]) == (rate, count, 1)
                    and head < loud / 4 and tail < loud / 4,
-                   "decoded %d samples at %d Hz" % (decoded["length"], decoded["rate"]))
+                   "%s decoded to %d samples at %d Hz" % (came_from, decoded["length"], decoded["rate"]))
 
     def late_loop(self):
         """A game started before the meadow loop has come (a slow network)
@@ -152,7 +154,7 @@ class Sounds:
                        audio is not None and audio["formats"] == ["mp3"] and not asked_ogg and not wrong
                        and len(audio["sounds"]) == len(self.page_sounds),
                        "formats %s, asked %s, wrong %s" % (audio and audio["formats"], asked_ogg[:3], wrong[:3]))
-            self.gapless_loop("MP3")
+            self.gapless_loop("MP3", ".mp3")
             self.check("and START plays the loop, CANCEL stops it", self.start_and_cancel() is not None)
 
             QuietHandler.hooks[-1] = OGG_UNDECODABLE
