@@ -447,14 +447,28 @@ class WebKit(Engine):
         toolbar takes some of the window)."""
         self.viewport = (w, h, ratio, mobile)
         width, height = w, h
-        for _ in range(4):
+        for _ in range(8):
             self.driver.call("POST", "/window/rect", {"width": width, "height": height})
-            inner = self.evaluate("[innerWidth, innerHeight]")
+            inner = self.page_size()
             if inner == [w, h]:
                 return
             width += w - inner[0]
             height += h - inner[1]
         raise ProtocolError("MiniBrowser's page stays %s, not %d x %d" % (inner, w, h))
+
+    def page_size(self):
+        """The page's size once the window has done resizing (on a busy
+        machine the driver answers first): the same twice, a fifth of a
+        second apart."""
+        before = None
+        deadline = time.monotonic() + 10
+        while time.monotonic() < deadline:
+            size = self.evaluate("[innerWidth, innerHeight]")
+            if size == before:
+                return size
+            before = size
+            time.sleep(0.2)
+        return before
 
     def new_tab(self):
         self.problems += self.kept_problems()

@@ -102,6 +102,11 @@ class QuietHandler(http.server.SimpleHTTPRequestHandler):
 
 
 class QuietServer(http.server.ThreadingHTTPServer):
+    # A page asks for some ninety files at once, its worker as many: on a
+    # busy machine the five connections Python waits for by default are
+    # too few.
+    request_queue_size = 128
+
     def handle_error(self, request, client_address):
         pass  # a browser that drops a request it no longer wants
 
@@ -250,13 +255,23 @@ class Driver:
         self.server.server_close()
         self.server = None
 
+    def settle(self):
+        """A page left while it still fetches fails what it fetched (Firefox
+        then says so in the console): the page is let settle first."""
+        if self.page.evaluate("!!window.plinkfieldProbe && plinkfieldProbe().firstFrameMs !== null"):
+            self.everything_came("the page before settled")
+
+    def leave_page(self):
+        """Settled, and left for an empty page: what a new viewport is set
+        on, so that no page of ours starts fetching for it."""
+        self.settle()
+        self.page.navigate("about:blank")
+        self.wait_for("the empty page", lambda: self.page.evaluate("location.href") == "about:blank")
+
     def load(self, query="", timeout=60):
         """Navigates to the page and waits for its first frame: the probe
         then, or None."""
-        # A page left while it still fetches fails what it fetched (Firefox
-        # then says so in the console): the page before is let settle.
-        if self.page.evaluate("!!window.plinkfieldProbe && plinkfieldProbe().firstFrameMs !== null"):
-            self.everything_came("the page before settled")
+        self.settle()
         # The page before keeps answering for a while: a mark on it tells
         # the two apart.
         self.page.evaluate("window.pageBefore = true")
@@ -267,6 +282,9 @@ class Driver:
         # Input reaches a page once the browser shows it: two frames on.
         if probe:
             self.page.evaluate("new Promise(r => requestAnimationFrame(() => requestAnimationFrame(r)))")
+        else:
+            print("  (the page at %s, %s)" % tuple(self.page.evaluate(
+                "[location.href, document.readyState]")), flush=True)
         return probe
 
     def new_tab(self):

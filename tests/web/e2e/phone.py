@@ -45,6 +45,7 @@ class Phone:
     def phone(self):
         if not self.able("touch", "the phone held both ways, played with fingers"):
             return
+        self.leave_page()
         self.page.set_touch(True)
         self.set_viewport(PHONE_W, PHONE_H, ratio=PHONE_RATIO, mobile=True)
         probe = self.load("?record")
