@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """The page's own files, made at build time from what the painter wrote, in
 forms a browser reads by itself. The same input gives the same bytes in any
-folder: fixed encoder options, a fixed Ogg serial, no dates, no paths.
+folder: fixed encoder options, a fixed Ogg serial, no dates, no paths (lame
+writes none).
 
   page_files.py assets PAINTED PAGE FONT INDEX SOUNDS
       PAINTED is the painter's out folder, PAGE the page's folder. Writes
@@ -9,8 +10,8 @@ folder: fixed encoder options, a fixed Ogg serial, no dates, no paths.
       for every twin the painter drew at twice the size; the cursor
       (pictures/ID.ico, and its twin pictures/ID@2x.png); sounds/ID.ogg and
       sounds/ID.mp3 for every line "ID FILE" of the list SOUNDS (FILE a WAVE
-      of PAINTED); labels.ttf, the labels' face FONT cut to printable ASCII; icons/192.png
-      and icons/512.png; manifest.webmanifest; and index.html from the
+      of PAINTED); labels.ttf, the labels' face FONT cut to printable ASCII;
+      icons/192.png and icons/512.png; manifest.webmanifest; and index.html from the
       template INDEX, in the painted frame's colour and naming the scene
       picture (the largest), which the page fetches first.
 
