@@ -39,8 +39,8 @@ SoundHead ogg_head(std::span<const std::uint8_t> file) {
 // seven bits a byte).
 std::size_t id3_length(std::span<const std::uint8_t> file) {
     if (!tag_at(file, 0, "ID3") || !fits(file, 0, 10)) return 0;
-    const std::size_t size = static_cast<std::size_t>(file[6] & 0x7F) << 21 | (file[7] & 0x7F) << 14 |
-                             (file[8] & 0x7F) << 7 | (file[9] & 0x7F);
+    std::size_t size = 0;
+    for (std::size_t i = 6; i < 10; ++i) size = size << 7 | (file[i] & 0x7Fu);
     return 10 + size + ((file[5] & 0x10) ? 10 : 0);
 }
 
@@ -73,7 +73,7 @@ SoundHead mp3_head(std::span<const std::uint8_t> file, std::size_t at) {
     // LAME's extension, which FFmpeg's encoders write too.
     if (!tag_at(file, lame, "LAME") && !tag_at(file, lame, "Lav")) return head;
     if (!fits(file, lame + 21, 3)) return head;
-    const std::uint32_t delays = static_cast<std::uint32_t>(file[lame + 21]) << 16 | file[lame + 22] << 8 | file[lame + 23];
+    const std::uint32_t delays = be32(file, lame + 20) & 0xFFFFFF;  // 12 bits each
     head.frames = frames;
     head.frame_samples = mpeg1 ? 1152 : 576;
     head.delay = static_cast<int>(delays >> 12);
