@@ -8,10 +8,11 @@
 // Sets up the sound side, silent and empty, at start-up.
 void open_audio();
 
-// Fetches and decodes the cues, the refusal beep and Ambient's WAVE 300,
-// once, after the first frame; no audio context exists until the first
+// Fetches and decodes the cues, the refusal beep and Ambient's WAVE 300
+// (page_sounds.h), once, after the first frame, in the one set of files
+// the browser says it plays; no audio context exists until the first
 // sound is asked for after a gesture. A sound asked for before it has come
-// is not heard.
+// is not heard. Once all have come (or failed), the offline copy keeps them.
 void prepare_sounds();
 
 // The shell's platform_beep: a short tone beside the cue channel, as the

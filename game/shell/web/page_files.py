@@ -1,16 +1,17 @@
 #!/usr/bin/python3
 """The page's own files, made at build time from what the painter wrote, in
 forms a browser reads by itself. The same input gives the same bytes in any
-folder: fixed encoder options, a fixed Ogg serial, no dates, no paths.
+folder: fixed encoder options, a fixed Ogg serial, no dates, no paths (lame
+writes none).
 
-  page_files.py assets PAINTED PAGE FONT INDEX [--sound ID=FILE]...
+  page_files.py assets PAINTED PAGE FONT INDEX SOUNDS
       PAINTED is the painter's out folder, PAGE the page's folder. Writes
       pictures/ID.webp for every bitmap of manifest.txt and pictures/ID@2x.webp
       for every twin the painter drew at twice the size; the cursor
-      (pictures/ID.ico, and its twin pictures/ID@2x.png); sounds/ID.ogg for
-      every cue of manifest.txt and each --sound (a file of PAINTED);
-      labels.ttf, the labels' face FONT cut to printable ASCII; icons/192.png
-      and icons/512.png; manifest.webmanifest; and index.html from the
+      (pictures/ID.ico, and its twin pictures/ID@2x.png); sounds/ID.ogg and
+      sounds/ID.mp3 for every line "ID FILE" of the list SOUNDS (FILE a WAVE
+      of PAINTED); labels.ttf, the labels' face FONT cut to printable ASCII;
+      icons/192.png and icons/512.png; manifest.webmanifest; and index.html from the
       template INDEX, in the painted frame's colour and naming the scene
       picture (the largest), which the page fetches first.
 
@@ -40,6 +41,12 @@ SCENE_TWIN_OPTIONS = ["-quiet", "-q", "90", "-m", "6", "-sharp_yuv", "-metadata"
 # so the meadow loop loops without a gap; the serial is fixed, as oggenc
 # would otherwise pick one at random.
 VORBIS_OPTIONS = ["-Q", "-q", "3", "--serial", "20260"]
+# MP3 for the browsers that cannot decode Ogg (Safari). Variable bit rate:
+# at a constant 32 kbit/s the first frame of a 22 kHz sound is too small
+# for the LAME tag, which says how many samples were painted, and the page
+# needs that to find them among the encoder's delay and padding. -V 6
+# weighs what the Ogg files weigh; the rate stays the painted one.
+MP3_OPTIONS = ["--quiet", "--noreplaygain", "-V", "6"]
 # The labels show counters and two banners; printable ASCII holds them all.
 LABEL_CHARACTERS = range(0x20, 0x7F)
 # The face's names, which a cut-down copy of it may not keep: the licence
@@ -51,16 +58,20 @@ ICON_SIZES = (192, 512)
 TITLE_STRIP_ROWS = 30
 
 
-def read_manifest(painted):
-    bitmaps, waves = [], []
+def read_bitmaps(painted):
+    bitmaps = []
     with open(os.path.join(painted, "manifest.txt")) as f:
         for line in f:
             row = line.split()
             if row[:1] == ["bitmap"]:
                 bitmaps.append((int(row[1]), int(row[2]), int(row[3])))
-            elif row[:1] == ["cue"]:
-                waves.append(int(row[2]))
-    return bitmaps, sorted(set(waves))
+    return bitmaps
+
+
+def read_sounds(listed):
+    """[(wave id, painted file)] of the list plinkfield-page-sounds wrote."""
+    with open(listed) as f:
+        return [(int(ident), file) for ident, file in (line.split() for line in f if line.strip())]
 
 
 def bmp_rows(path):
@@ -133,7 +144,7 @@ def cut_label_face(font, out):
 
 
 def assets(painted, page, font, index, sounds):
-    bitmaps, waves = read_manifest(painted)
+    bitmaps = read_bitmaps(painted)
     for folder in ("pictures", "sounds", "icons"):
         shutil.rmtree(os.path.join(page, folder), ignore_errors=True)
         os.makedirs(os.path.join(page, folder))
@@ -155,12 +166,10 @@ def assets(painted, page, font, index, sounds):
             if os.path.exists(twin):
                 options = SCENE_TWIN_OPTIONS if ident == scene else WEBP_OPTIONS
                 jobs.append(["cwebp"] + options + [twin, "-o", os.path.join(page, "pictures", "%d@2x.webp" % ident)])
-        for ident in waves:
-            jobs.append(["oggenc"] + VORBIS_OPTIONS + ["-o", os.path.join(page, "sounds", "%d.ogg" % ident),
-                                                       os.path.join(game, "%d.wav" % ident)])
         for ident, file in sounds:
-            jobs.append(["oggenc"] + VORBIS_OPTIONS + ["-o", os.path.join(page, "sounds", "%d.ogg" % ident),
-                                                       os.path.join(painted, file)])
+            wave = os.path.join(painted, file)
+            jobs.append(["oggenc"] + VORBIS_OPTIONS + ["-o", os.path.join(page, "sounds", "%d.ogg" % ident), wave])
+            jobs.append(["lame"] + MP3_OPTIONS + [wave, os.path.join(page, "sounds", "%d.mp3" % ident)])
         # Two at a time: the machines this builds on have two cores.
         with concurrent.futures.ThreadPoolExecutor(max_workers=2) as pool:
             list(pool.map(run, jobs))
@@ -227,27 +236,21 @@ def worker(page, template):
         with open(os.path.join(page, path), "rb") as f:
             digest.update(path.encode() + b"\0" + f.read() + b"\0")
     pictures = [p for p in files if p.startswith("pictures/") and p.endswith(".webp")]
-    shell = [p for p in files if p not in pictures]
+    sounds = [p for p in files if p.startswith("sounds/")]
+    shell = [p for p in files if p not in pictures and p not in sounds]
     with open(template) as f:
         text = f.read()
     text = (text.replace("@VERSION@", digest.hexdigest()[:16])
                 .replace("@SHELL@", json.dumps(shell))
-                .replace("@PICTURES@", json.dumps(pictures)))
+                .replace("@PICTURES@", json.dumps(pictures))
+                .replace("@SOUNDS@", json.dumps(sounds)))
     with open(os.path.join(page, "sw.js"), "w") as f:
         f.write(text)
 
 
 def main(argv):
-    if len(argv) >= 6 and argv[1] == "assets":
-        sounds = []
-        rest = argv[6:]
-        while rest:
-            if rest[0] != "--sound" or len(rest) < 2 or "=" not in rest[1]:
-                sys.exit(__doc__)
-            ident, file = rest[1].split("=", 1)
-            sounds.append((int(ident), file))
-            rest = rest[2:]
-        assets(argv[2], argv[3], argv[4], argv[5], sounds)
+    if len(argv) == 7 and argv[1] == "assets":
+        assets(argv[2], argv[3], argv[4], argv[5], read_sounds(argv[6]))
     elif len(argv) == 4 and argv[1] == "worker":
         worker(argv[2], argv[3])
     else:

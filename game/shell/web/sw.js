@@ -7,15 +7,28 @@
 // Online, every file comes from the network as the server has it now
 // (checked, not taken from the browser's cache), so a visit never mixes
 // two builds; the copy only answers when the network does not.
+//
+// One build's copy gives way to the next's in a fixed order, not by timing:
+// the new worker writes its own copy while it installs; from then on the
+// old one writes nothing (it only answers), and every write it began before
+// is inside one of its events, which a browser lets finish before the new
+// worker activates; the new worker, active, deletes every other copy and
+// takes the page over; the page then tells it what to keep, and hears only
+// from the worker it asks. No page and no worker opens another build's
+// copy, which would make it again.
 const VERSION = "@VERSION@";
 const CACHE = "plinkfield-" + VERSION;
 // What every visit needs, whatever its screen: kept when the worker installs.
 const SHELL = @SHELL@;
-// The pictures, at both scales: kept as the page fetches them (it tells
-// which it has, since its first visit came before the worker).
+// The pictures at both scales and the sounds in both sets: kept as the page
+// fetches them, since which it fetches depends on the screen and the
+// browser (it tells which it has, since its first visit came before the
+// worker).
 const PICTURES = @PICTURES@;
+const SOUNDS = @SOUNDS@;
 
-const FILES = new Set(SHELL.concat(PICTURES));
+const AS_FETCHED = new Set(PICTURES.concat(SOUNDS));
+const FILES = new Set(SHELL.concat(PICTURES, SOUNDS));
 
 // The file a request asks for, by its path in the page; navigations are
 // the page itself, whatever follows its address ("?record").
@@ -32,19 +45,11 @@ function fresh(path) {
     return new Request(path, {cache: "no-cache"});
 }
 
-// This version's copy to write to, or null once a newer worker has deleted
-// it: a worker that still runs a page of the old build must not make its
-// copy again beside the new one.
-function ownCopy() {
-    return caches.has(CACHE).then((has) => (has ? caches.open(CACHE) : null));
-}
-
-// A newer worker runs the page now: a write of this one's that raced its
-// deletion is undone.
-function dropIfSuperseded() {
-    const active = self.registration.active;
-    if (self.serviceWorker && active && active !== self.serviceWorker) return caches.delete(CACHE);
-    return Promise.resolve();
+// A newer build's worker has come (installing, or installed and waiting to
+// activate): this one writes nothing more. (Once that one is active this
+// one has no events left to answer.)
+function superseded() {
+    return !!(self.registration.installing || self.registration.waiting);
 }
 
 self.addEventListener("install", (event) => {
@@ -61,19 +66,18 @@ self.addEventListener("activate", (event) => {
         .then(() => self.clients.claim()));
 });
 
-// {keep: [paths]} from the page: the pictures it fetched, kept unless they
-// are already. Answered with how many of the copy's pictures there are.
+// {keep: [paths]} from the page: the pictures and sounds it fetched, kept
+// unless they are already. Answered with how many of them the copy holds.
 self.addEventListener("message", (event) => {
-    const wanted = ((event.data && event.data.keep) || []).filter((path) => PICTURES.includes(path));
-    event.waitUntil(ownCopy().then(async (cache) => {
-        if (!cache) return;
+    if (superseded()) return;
+    const wanted = ((event.data && event.data.keep) || []).filter((path) => AS_FETCHED.has(path));
+    event.waitUntil(caches.open(CACHE).then(async (cache) => {
         const missing = [];
         for (const path of wanted)
             if (!(await cache.match(path))) missing.push(path);
         await cache.addAll(missing.map(fresh));
-        const kept = (await cache.keys()).filter((request) => fileOf(request) && PICTURES.includes(fileOf(request)));
+        const kept = (await cache.keys()).filter((request) => AS_FETCHED.has(fileOf(request)));
         event.source.postMessage({kept: kept.length, version: VERSION});
-        await dropIfSuperseded();
     }));
 });
 
@@ -82,15 +86,11 @@ self.addEventListener("fetch", (event) => {
     const path = request.method === "GET" ? fileOf(request) : null;
     if (!path) return;
     event.respondWith(fetch(request, {cache: "no-cache"}).then((response) => {
-        // Pictures fetched while this worker runs the page are kept as well.
-        if (response.ok && PICTURES.includes(path)) {
+        // What the page fetches while this worker runs it is kept as well.
+        if (response.ok && AS_FETCHED.has(path) && !superseded()) {
             const copy = response.clone();
-            event.waitUntil(ownCopy().then((cache) => cache && cache.put(path, copy)).then(dropIfSuperseded));
+            event.waitUntil(caches.open(CACHE).then((cache) => cache.put(path, copy)));
         }
         return response;
-    }, () => ownCopy()
-        // Opening a deleted copy would make it again, empty: an old worker
-        // answers from whatever copy there is.
-        .then((cache) => (cache ? cache.match(path) : caches.match(path)))
-        .then((kept) => kept || Response.error())));
+    }, () => caches.match(path).then((kept) => kept || Response.error())));
 });

@@ -98,7 +98,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE void web_picture_settled(int s) {
     if (everything_asked && s == scale) {
         for (const BitmapInfo& b : BITMAP_CATALOGUE)
             if (!js_picture_settled(s, b.id)) return;
-        offline_copy_keep_pictures();
+        offline_copy_keep_fetched();
     }
 }
 

@@ -52,9 +52,10 @@ bool page_closed();
 void record_if_asked();
 
 // web_offline.cpp: after the first frame, a service worker keeps a copy of
-// the page (and of the pictures it has drawn) for visits without a network.
+// the page (and of the pictures and sounds it fetched) for visits without
+// a network.
 void keep_offline_copy();
-void offline_copy_keep_pictures();  // the pictures fetched so far, again
+void offline_copy_keep_fetched();  // the pictures and sounds fetched so far, again
 
 // web_probe.cpp: window.plinkfieldProbe() for the end-to-end tests.
 void install_probe();

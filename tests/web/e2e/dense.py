@@ -9,6 +9,9 @@ FIELD_W, FIELD_H = 1280, 786
 class Dense:
 
     def twice_dense(self):
+        if not self.able("density", "the page at twice the density, its twins"):
+            return
+        self.leave_page()
         self.set_viewport(FIELD_W, FIELD_H, ratio=2)
         probe = self.load()
         if not self.check("at twice the density the page loads and draws its first frame", probe is not None):
@@ -35,4 +38,5 @@ class Dense:
             self.screenshot("playing-2x.png")
             self.click(*self.centre(self.element(self.probe(), "cancel_button")))
             self.wait_for("canceled", lambda: self.probe()["stage"] == 0)
+        self.leave_page()
         self.set_viewport(FIELD_W, FIELD_H)

@@ -1,8 +1,11 @@
-"""What every group of the page's checks stands on: the checks' tally, the
-page's probe, waits for states, trusted mouse events at game points, the
-canvas's pixels against the painted files, screenshots, the viewport, the
-local server (which can hold one file back, as a slow network would) and
-the console's problems. Mixed into the suite's Run."""
+"""What every group of the page's checks stands on: the checks' tally (and
+the checks an engine cannot do, named), the page's probe, waits for
+states, trusted mouse events at game points, the canvas's pixels against
+the painted files, screenshots, the local server (which can hold one file
+back, as a slow network would, refuse or damage files, put a script at
+the top of the page, and keeps every path asked of it) and the console's
+problems. The engine under it all is self.page (browsers.py). Mixed into
+the suite's Run."""
 import base64
 import functools
 import http.server
@@ -10,8 +13,6 @@ import json
 import os
 import threading
 import time
-
-from cdp import Page
 
 FIELD_W, FIELD_H = 1280, 786
 WAIT = 30  # seconds for any one state to arrive, on a loaded machine
@@ -64,18 +65,48 @@ class QuietHandler(http.server.SimpleHTTPRequestHandler):
     # Paths whose requests wait until their event is set: a slow network,
     # for one file.
     held = {}
+    # Path endings answered 404, paths answered with bytes no decoder reads.
+    refused = set()
+    damaged = set()
+    # Scripts put at the top of the page's <head>, before any of its own.
+    hooks = []
+    # Every path asked for, in order (the browser's and its workers').
+    asked = []
 
     def do_GET(self):
-        gate = self.held.get(self.path.lstrip("/").split("?")[0])
+        path = self.path.lstrip("/").split("?")[0] or "index.html"
+        self.asked.append(path)
+        gate = self.held.get(path)
         if gate:
             gate.wait(WAIT)
+        if any(path.endswith(end) for end in self.refused):
+            return self.send_error(404)
+        if path in self.damaged:
+            return self.answer(b"\xff\xfb\x90\x00 this is no sound at all " * 40, "audio/mpeg")
+        if path == "index.html" and self.hooks:
+            with open(os.path.join(self.directory, path), "rb") as f:
+                page = f.read()
+            hooks = "".join("<script>%s</script>\n" % hook for hook in self.hooks).encode()
+            return self.answer(page.replace(b"<head>\n", b"<head>\n" + hooks, 1), "text/html")
         super().do_GET()
+
+    def answer(self, body, kind):
+        self.send_response(200)
+        self.send_header("Content-Type", kind)
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        self.wfile.write(body)
 
     def log_message(self, *args):
         pass
 
 
 class QuietServer(http.server.ThreadingHTTPServer):
+    # A page asks for some ninety files at once, its worker as many: on a
+    # busy machine the five connections Python waits for by default are
+    # too few.
+    request_queue_size = 128
+
     def handle_error(self, request, client_address):
         pass  # a browser that drops a request it no longer wants
 
@@ -84,11 +115,20 @@ class Driver:
     def check(self, name, ok, detail=""):
         if ok:
             self.passed += 1
-            print("PASS: %s" % name, flush=True)
+            print("PASS (%s): %s" % (self.engine, name), flush=True)
         else:
             self.failed += 1
-            print("FAIL: %s%s" % (name, " -- " + detail if detail else ""), flush=True)
+            print("FAIL (%s): %s%s" % (self.engine, name, " -- " + detail if detail else ""), flush=True)
         return ok
+
+    def able(self, ability, what):
+        """False, with the checks named as not run here, when the engine
+        cannot do this."""
+        why = self.page.cannot.get(ability)
+        if why:
+            self.skipped += 1
+            print("SKIP (%s): %s -- %s" % (self.engine, what, why), flush=True)
+        return not why
 
     def picture(self, ident):
         if ident not in self.pictures:
@@ -139,6 +179,13 @@ class Driver:
                 return None
             time.sleep(interval)
 
+    def everything_came(self, what):
+        """Waits until every picture at the page's scale and every sound
+        has come: the probe then, or None."""
+        return self.wait_for(what, lambda: (
+            lambda p: p if p["view"]["pictures"][str(p["view"]["scale"])] == len(self.catalogue)
+            and p["audio"]["decoded"] == len(self.page_sounds) else None)(self.probe()))
+
     def element(self, probe, name):
         return next(e for e in probe["elements"] if e["name"] == name)
 
@@ -154,17 +201,13 @@ class Driver:
     def centre(self, e):
         return e["x"] + e["w"] // 2, e["y"] + e["h"] // 2
 
-    def mouse(self, kind, gx, gy):
-        x, y = self.page_point(gx, gy)
-        params = {"type": kind, "x": x, "y": y}
-        if kind != "mouseMoved":
-            params.update(button="left", clickCount=1)
-        self.page.call("Input.dispatchMouseEvent", **params)
+    def mouse(self, kind, gx, gy, button="left"):
+        """A trusted move, press or release ("move", "down", "up") at a
+        field point."""
+        self.page.mouse(kind, *self.page_point(gx, gy), button=button)
 
     def click(self, gx, gy):
-        self.mouse("mouseMoved", gx, gy)
-        self.mouse("mousePressed", gx, gy)
-        self.mouse("mouseReleased", gx, gy)
+        self.page.click(*self.page_point(gx, gy))
 
     def canvas_pixels(self, x, y, w, h):
         encoded = self.page.evaluate(
@@ -184,15 +227,13 @@ class Driver:
         return mean_difference(self.canvas_pixels(x, y, w, h), rows, at[0], at[1], w, h) <= within
 
     def screenshot(self, name):
-        data = base64.b64decode(self.page.call("Page.captureScreenshot", format="png")["data"])
         path = os.path.join(self.art, name)
         with open(path, "wb") as f:
-            f.write(data)
+            f.write(self.page.screenshot())
         return path
 
     def set_viewport(self, w, h, ratio=1, mobile=False):
-        self.page.call("Emulation.setDeviceMetricsOverride", width=w, height=h, deviceScaleFactor=ratio,
-                       mobile=mobile)
+        self.page.set_viewport(w, h, ratio, mobile)
 
     def fetched(self):
         """The page's own files the browser has fetched since it was loaded,
@@ -214,46 +255,50 @@ class Driver:
         self.server.server_close()
         self.server = None
 
+    def settle(self):
+        """A page left while it still fetches fails what it fetched (Firefox
+        then says so in the console): the page is let settle first."""
+        if self.page.evaluate("!!window.plinkfieldProbe && plinkfieldProbe().firstFrameMs !== null"):
+            self.everything_came("the page before settled")
+
+    def leave_page(self):
+        """Settled, and left for an empty page: what a new viewport is set
+        on, so that no page of ours starts fetching for it."""
+        self.settle()
+        self.page.navigate("about:blank")
+        self.wait_for("the empty page", lambda: self.page.evaluate("location.href") == "about:blank")
+
     def load(self, query="", timeout=60):
         """Navigates to the page and waits for its first frame: the probe
         then, or None."""
+        self.settle()
         # The page before keeps answering for a while: a mark on it tells
         # the two apart.
         self.page.evaluate("window.pageBefore = true")
-        self.page.call("Page.navigate", url=self.url + query)
+        self.page.navigate(self.url + query)
         probe = self.wait_for("first frame", lambda: (
             lambda p: p if p and p["firstFrameMs"] is not None else None)(
             None if self.page.evaluate("window.pageBefore === true") else self.probe()), timeout=timeout)
         # Input reaches a page once the browser shows it: two frames on.
         if probe:
             self.page.evaluate("new Promise(r => requestAnimationFrame(() => requestAnimationFrame(r)))")
+        else:
+            print("  (the page at %s, %s)" % tuple(self.page.evaluate(
+                "[location.href, document.readyState]")), flush=True)
         return probe
 
-    def new_tab(self, viewport):
+    def new_tab(self):
         """Goes on in a tab of its own, in the same browser (its offline
-        copies and all), with the viewport (width, height, ratio, mobile)
-        and touch screen of the one before, which is closed."""
-        target = self.page.call("Target.createTarget", url="about:blank")["targetId"]
-        before = self.page
-        self.page = Page(self.devtools_port, target_id=target)
-        for domain in ("Page", "Runtime", "Log", "Network"):
-            self.page.call(domain + ".enable")
-        self.page.call("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=5)
-        self.set_viewport(*viewport)
-        self.page.call("Target.closeTarget", targetId=before.target_id)
-        self.earlier_events += before.events
-        before.close()
+        copies and all), with the viewport of the one before, closed."""
+        self.page.new_tab()
 
     def console_problems(self):
-        problems = []
-        for ev in self.earlier_events + self.page.events:
-            method, params = ev["method"], ev.get("params", {})
-            if method == "Runtime.exceptionThrown":
-                problems.append(params["exceptionDetails"].get("text", "exception"))
-            elif method == "Runtime.consoleAPICalled" and params.get("type") in ("error", "warning"):
-                problems.append(" ".join(str(a.get("value", "")) for a in params.get("args", [])))
-            elif method == "Log.entryAdded" and params["entry"]["level"] in ("error", "warning"):
-                problems.append(params["entry"]["text"] + " " + params["entry"].get("url", ""))
+        """The console's warnings and errors so far, but those a check
+        asked for."""
+        problems = list(self.page.console_problems())
+        for expected in self.expected_problems:
+            if expected in problems:
+                problems.remove(expected)
         return problems
 
     def log_has(self, probe, **fields):

@@ -3,7 +3,6 @@ device pixels each, held sideways and upright, played with fingers
 (Input.dispatchTouchEvent: Pointer Events of type touch, and whatever the
 browser makes up after them). Mixed into the suite's Run."""
 import json
-import os
 
 FIELD_W, FIELD_H = 1280, 786
 PHONE_W, PHONE_H, PHONE_RATIO = 844, 390, 3
@@ -13,8 +12,7 @@ MEADOW = (180, 560)  # open grass, clear of every target and button
 class Phone:
 
     def touch(self, kind, points):
-        self.page.call("Input.dispatchTouchEvent", type=kind,
-                       touchPoints=[{"x": x, "y": y, "id": i} for i, (x, y) in enumerate(points)])
+        self.page.touch(kind, points)
 
     def tap(self, gx, gy):
         x, y = self.page_point(gx, gy)
@@ -45,7 +43,10 @@ class Phone:
         return abs(r["width"] - FIELD_W * scale) < 1 and abs(r["height"] - FIELD_H * scale) < 1
 
     def phone(self):
-        self.page.call("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=5)
+        if not self.able("touch", "the phone held both ways, played with fingers"):
+            return
+        self.leave_page()
+        self.page.set_touch(True)
         self.set_viewport(PHONE_W, PHONE_H, ratio=PHONE_RATIO, mobile=True)
         probe = self.load("?record")
         if not self.check("on a phone held sideways the page loads", probe is not None):
@@ -62,7 +63,7 @@ class Phone:
                    json.dumps(probe["view"]))
 
         # The first touch lets the page sound, as the first click does.
-        sounds = len(os.listdir(os.path.join(self.served, "sounds")))
+        sounds = len(self.page_sounds)
         self.wait_for("the sounds decoded", lambda: self.probe()["audio"]["decoded"] == sounds)
         start = self.centre(self.element(self.probe(), "start_button"))
         self.tap(*start)

@@ -89,7 +89,10 @@ class RecordedGame:
         return recording
 
     def saved_recording(self, recording):
-        """The "Save recording" link, clicked, offers the very same text."""
+        """The "Save recording" link, clicked, offers the very same text.
+        (The click's saving is held back, so no browser opens a dialog.)"""
+        self.page.evaluate("document.getElementById('save-recording')"
+                           ".addEventListener('click', (e) => e.preventDefault())")
         self.page.click_element("save-recording")
         href = self.wait_for("a saved file", lambda: self.page.evaluate(
             "(() => { const a = document.getElementById('save-recording');"
