@@ -55,9 +55,11 @@ Bytes mp3_file(const Mp3& m) {
 Bytes ogg_file(std::uint32_t rate) {
     Bytes b;
     put_tag(b, "OggS");
-    b.insert(b.end(), {0, 2});          // version, first page
+    b.push_back(0);  // version
+    b.push_back(2);  // first page
     b.insert(b.end(), 8 + 4 + 4 + 4, 0);  // granule, serial, sequence, checksum
-    b.insert(b.end(), {1, 30});         // one segment of 30 bytes
+    b.push_back(1);   // one segment
+    b.push_back(30);  // of 30 bytes
     put_tag(b, "\x01vorbis");
     put32(b, 0);  // version
     b.push_back(1);
