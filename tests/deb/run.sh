@@ -101,10 +101,11 @@ check "the package weighs under 6 MB ($deb_bytes bytes)" test "$deb_bytes" -lt 6
 # ---------------------------------------------------------------- the files
 
 dpkg-deb -x "$DEB" "$ROOT" || { echo "FAIL: dpkg-deb -x"; exit 1; }
-# Every bitmap's twin, painted at twice the size, is in the game: one
-# lossless WebP each (their files begin RIFF....WEBPVP8L).
+# Every bitmap's twin, painted at twice the size, is in the game, and the
+# BEST plate's that only the Linux game and the page draw: one lossless WebP
+# each (their files begin RIFF....WEBPVP8L).
 twins=$(grep -a -o 'WEBPVP8L' "$ROOT/usr/games/plinkfield" | wc -l)
-expect "the game carries a twin of each of its 66 pictures for denser screens" 66 "$twins"
+expect "the game carries a twin of each of its 66 pictures and the BEST plate for denser screens" 67 "$twins"
 (cd "$ROOT" && find . -mindepth 1 ! -type d | sed 's|^\./||' | sort) >"$ART/files.txt"
 
 expected_files() {
