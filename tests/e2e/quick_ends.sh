@@ -19,7 +19,7 @@ run_quick_cancel() {
     launch_game "$WORK/game" || { fail "the game starts" "no window"; return; }
     echo "$STARTUP_MS" >>"$ART/startup-ms.txt"
     look
-    local i start cancel ok=0
+    local i start cancel ok=0 seen missed=""
     start=$(button_middle "$ID_START")
     cancel=$(button_middle "$ID_CANCEL")
     LEFT=0
@@ -29,10 +29,11 @@ run_quick_cancel() {
         # Both handled once the keys after them have moved the window.
         settle || { fail "the game answers the arrow keys after START and CANCEL ($i of 20)"; break; }
         look
-        [ "$(banner "$ID_CANCELED") $(cartridges_shown)" = "1 GAME CANCELED 25" ] && ok=$((ok + 1))
+        seen="$(banner "$ID_CANCELED") $(cartridges_shown)"
+        if [ "$seen" = "1 GAME CANCELED 25" ]; then ok=$((ok + 1)); else missed="$missed; $i: '$seen'"; fi
         ambient_left
     done
-    expect "START then at once CANCEL, 20 times: each game started and canceled" "20" "$ok"
+    expect "START then at once CANCEL, 20 times: each game started and canceled${missed:+ (not$missed)}" "20" "$ok"
     expect "START then at once CANCEL, 20 times: no Ambient left running" "0" "$LEFT"
     click_button "$ID_CLOSE"
     check_until "the close button ends the game" 20 game_ended
