@@ -260,10 +260,10 @@ int main(int argc, char** argv) {
     paint_twins.join();
     write_twins(out, twins);
     // Beside the Windows resources, for the builds that keep the best games.
-    const std::string plate_file = "native/best_plate.bmp", plate_twin = "native/best_plate@2x.webp";
+    const std::string plate_file = BEST_PLATE_FILE, plate_twin = BEST_PLATE_TWIN_WEBP;
     write_file(out + "/" + plate_file, bmp_24(paint_best_plate(pictures.at(bmp_scene).get()).get()));
     Surface plate_2x = paint_best_plate(twins.at(bmp_scene).get());
-    write_png(out + "/native/best_plate@2x.png", plate_2x.get());
+    write_png(out + "/" + BEST_PLATE_TWIN_PNG, plate_2x.get());
     write_file(out + "/" + plate_twin, webp_lossless(plate_2x.get()));
     for (const CueRow& row : CUE_TABLE) {
         const std::string file = "game/" + std::to_string(row.wave_id) + ".wav";

@@ -12,6 +12,7 @@
 #include "game/model/bitmaps.h"
 #include "game/model/cues.h"
 #include "game/model/elements.h"
+#include "game/model/layout.h"
 #include "game/rules/shots.h"
 
 namespace {
@@ -40,6 +41,14 @@ void write_manifest(std::FILE* f) {
     std::fprintf(f, "# target ELEMENT_ID POINTS KIND\n");
     for (const TargetRow& t : TARGET_TABLE)
         std::fprintf(f, "target %d %d %s\n", ELEMENT_TABLE[t.window].id, t.points, HIT_NAMES[static_cast<int>(t.kind)]);
+
+    // The best score's plate and its number's box, drawn over the scene by
+    // the builds that keep the best games.
+    std::fprintf(f, "# plate ID X Y W H FILE TWIN\n");
+    std::fprintf(f, "plate %d %d %d %d %d %s %s\n", BEST_PLATE_PICTURE, BEST_PLATE.x, BEST_PLATE.y, BEST_PLATE.w,
+                 BEST_PLATE.h, BEST_PLATE_FILE, BEST_PLATE_TWIN_PNG);
+    std::fprintf(f, "# best_number X Y W H\n");
+    std::fprintf(f, "best_number %d %d %d %d\n", BEST_NUMBER.x, BEST_NUMBER.y, BEST_NUMBER.w, BEST_NUMBER.h);
 
     std::fprintf(f, "# cue NAME WAVE_ID RATE BITS (the spare gunshot has the name -)\n");
     for (const CueRow& c : CUE_TABLE)

@@ -174,3 +174,20 @@ if launch read-only "$WORK/powerless" XDG_DATA_HOME="$READ_ONLY"; then
     wait_for 20 gone "$GAME_PID"
 fi
 chmod 755 "$READ_ONLY/plinkfield"
+
+# The display taken away under the game (the X server ends): Xlib ends the
+# program from inside, and the table's writer, waiting for work, must not
+# hold that exit up for ever.
+echo "== the display taken away"
+if new_x 1280x800 "$ART/xvfb-gone.log"; then
+    GONE_X=$NEW_X_PID
+    if DISPLAY=$NEW_DISPLAY launch display-gone "$WORK/game" XDG_DATA_HOME="$WORK/gone-data"; then
+        wait_for 20 best_is read
+        stop_pid "$GONE_X"
+        check_until "a game whose display goes away ends, its table's writer with it" 20 gone "$GAME_PID"
+        alive "$GAME_PID" && kill -9 "$GAME_PID"
+    fi
+    stop_pid "$GONE_X"
+else
+    fail "a second X server for the game to lose" "see $ART/xvfb-gone.log"
+fi

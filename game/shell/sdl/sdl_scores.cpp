@@ -314,6 +314,10 @@ void scores_open(bool keep_games) {
     if (folder.empty()) warn("no home folder: the best games are kept in this window only");
     if (news_event == Uint32(-1)) return;
     writer = std::thread(run_writer);
+    // Xlib ends the program itself when the display goes away: the writer
+    // is stopped, its games written, before exit destroys what it waits on
+    // (a condition variable with a waiter would never be done destroying).
+    std::atexit(scores_close);
     if (keep_games) on_game_end(keep_game);
 }
 

@@ -6,8 +6,8 @@ writes none).
 
   page_files.py assets PAINTED PAGE FONT INDEX SOUNDS
       PAINTED is the painter's out folder, PAGE the page's folder. Writes
-      pictures/ID.webp for every bitmap of manifest.txt and pictures/ID@2x.webp
-      for every twin the painter drew at twice the size; the cursor
+      pictures/ID.webp for every bitmap and plate of manifest.txt and
+      pictures/ID@2x.webp for every twin the painter drew at twice the size; the cursor
       (pictures/ID.ico, and its twin pictures/ID@2x.png); sounds/ID.ogg and
       sounds/ID.mp3 for every line "ID FILE" of the list SOUNDS (FILE a WAVE
       of PAINTED); labels.ttf, the labels' face FONT cut to printable ASCII;
@@ -59,12 +59,17 @@ TITLE_STRIP_ROWS = 30
 
 
 def read_bitmaps(painted):
+    """[(id, width, height, painted file, its twin)] of the catalogue's
+    bitmaps, then of the best score's plate."""
     bitmaps = []
     with open(os.path.join(painted, "manifest.txt")) as f:
         for line in f:
             row = line.split()
             if row[:1] == ["bitmap"]:
-                bitmaps.append((int(row[1]), int(row[2]), int(row[3])))
+                ident = int(row[1])
+                bitmaps.append((ident, int(row[2]), int(row[3]), "game/%d.bmp" % ident, "game/%d@2x.png" % ident))
+            elif row[:1] == ["plate"]:
+                bitmaps.append((int(row[1]), int(row[4]), int(row[5]), row[6], row[7]))
     return bitmaps
 
 
@@ -150,11 +155,11 @@ def assets(painted, page, font, index, sounds):
         os.makedirs(os.path.join(page, folder))
     game = os.path.join(painted, "game")
     # The scene picture is the largest: the field's own size.
-    scene, field_width, field_height = max(bitmaps, key=lambda b: b[1] * b[2])
+    scene, field_width, field_height = max(bitmaps, key=lambda b: b[1] * b[2])[:3]
     jobs = []
     with tempfile.TemporaryDirectory(prefix="plinkfield-page-") as scratch:
-        for ident, width, height in bitmaps:
-            w, h, rows = bmp_rows(os.path.join(game, "%d.bmp" % ident))
+        for ident, width, height, file, twin in bitmaps:
+            w, h, rows = bmp_rows(os.path.join(painted, file))
             if (w, h) != (width, height):
                 raise RuntimeError("bitmap %d is %d x %d, the catalogue says %d x %d" % (ident, w, h, width, height))
             if ident == scene:
@@ -162,7 +167,7 @@ def assets(painted, page, font, index, sounds):
             ppm = os.path.join(scratch, "%d.ppm" % ident)
             write_ppm(ppm, w, h, rows)
             jobs.append(["cwebp"] + WEBP_OPTIONS + [ppm, "-o", os.path.join(page, "pictures", "%d.webp" % ident)])
-            twin = os.path.join(game, "%d@2x.png" % ident)
+            twin = os.path.join(painted, twin)
             if os.path.exists(twin):
                 options = SCENE_TWIN_OPTIONS if ident == scene else WEBP_OPTIONS
                 jobs.append(["cwebp"] + options + [twin, "-o", os.path.join(page, "pictures", "%d@2x.webp" % ident)])

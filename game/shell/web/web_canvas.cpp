@@ -9,6 +9,7 @@
 #include <emscripten/html5.h>
 
 #include "game/audio/web/web_audio.h"
+#include "game/edge/best_games.h"
 #include "game/edge/pointer.h"
 #include "game/model/bitmaps.h"
 #include "game/model/buttons.h"
@@ -86,9 +87,23 @@ static bool drawing_stopped = false;
 
 // The face is metric-compatible with Arial, whose ascent and descent fill
 // the cell the other builds ask their fonts for.
-static void draw_label(const SceneElement& s, Font font) {
+static void draw_label(const std::string& text, const PanelPlace& p, Font font) {
     const double cell = label_font(font).cell_height;
-    js_draw_label(s.text.c_str(), s.x, s.y, s.w, s.h, cell * EM_UNITS / CELL_UNITS, cell * ASCENT_UNITS / CELL_UNITS);
+    js_draw_label(text.c_str(), p.x, p.y, p.w, p.h, cell * EM_UNITS / CELL_UNITS, cell * ASCENT_UNITS / CELL_UNITS);
+}
+
+// The best score, part of the panel under every element, once the table
+// has been read: the painted plate and the number as the score's.
+static void draw_best_score() {
+    if (!best_games_read()) return;
+    js_draw_picture(BEST_PLATE_PICTURE, BEST_PLATE.x, BEST_PLATE.y, BEST_PLATE.w, BEST_PLATE.h, 1);
+    draw_label(best_number_text(), BEST_NUMBER, Font::large);
+}
+
+// NEW BEST, over the field as the banners are.
+static void draw_new_best() {
+    PanelPlace place{};
+    if (new_best_banner(place)) draw_label(NEW_BEST_TEXT, place, Font::large);
 }
 
 // The first frame waits for the label face, so the scoreboard never shows
@@ -101,6 +116,7 @@ static bool may_draw() {
 static void draw_scene() {
     js_begin_frame(FIELD_WIDTH, FIELD_HEIGHT);
     js_draw_picture(SCENE_PICTURE, 0, 0, FIELD_WIDTH, FIELD_HEIGHT, 0);
+    draw_best_score();
     for (Element e = ELEMENT_COUNT - 1; e >= 0; --e) {
         const SceneElement& s = scene[e];
         const ElementRow& row = ELEMENT_TABLE[e];
@@ -110,13 +126,14 @@ static void draw_scene() {
                 js_draw_picture(s.image, s.x, s.y, s.w, s.h, 0);
                 break;
             case ElementKind::label:
-                draw_label(s, row.font);
+                draw_label(s.text, {s.x, s.y, s.w, s.h}, row.font);
                 break;
             case ElementKind::button:
                 js_draw_picture(shown_button_image(e), s.x, s.y, s.w, s.h, 1);
                 break;
         }
     }
+    draw_new_best();
     if (first_frame) return;
     first_frame = true;
     js_first_frame_drawn();
@@ -125,6 +142,7 @@ static void draw_scene() {
     prepare_sounds();
     set_field_cursor(true);
     keep_offline_copy();
+    best_games_after_first_frame();
 }
 
 static EM_BOOL on_animation_frame(double, void*) {

@@ -81,16 +81,23 @@ static bool mouse(int what, int x, int y, bool on_field, int button, int buttons
 // from the moment they came down on it, wherever they go).
 extern "C" EMSCRIPTEN_KEEPALIVE int web_pointer(int what, int pointer, int kind, double page_x, double page_y,
                                                 int button, int buttons, int on_canvas) {
-    if (page_closed()) return 0;
+    // A watched game takes no input.
+    if (page_closed() || best_games_watching()) return 0;
     int x = -1, y = -1;
     // Over the link or the button the page lays on the field is not over
     // the field.
     const bool on_field = on_canvas && view_to_game(current_view(), page_x, page_y, x, y);
-    if (kind == TOUCH) return touch(what, pointer, x, y, on_field) ? 1 : 0;
-    // A pen that does not hover comes down where the cross-hair has not
-    // been: it is brought there first, as for a finger.
-    if (kind == PEN && what == DOWN && on_field && held_button() < 0) pointer_move(x, y, true);
-    return mouse(what, x, y, on_field, button, buttons) ? 1 : 0;
+    bool taken = false;
+    if (kind == TOUCH) {
+        taken = touch(what, pointer, x, y, on_field);
+    } else {
+        // A pen that does not hover comes down where the cross-hair has not
+        // been: it is brought there first, as for a finger.
+        if (kind == PEN && what == DOWN && on_field && held_button() < 0) pointer_move(x, y, true);
+        taken = mouse(what, x, y, on_field, button, buttons);
+    }
+    if (what != MOVE) best_games_follow_game();
+    return taken ? 1 : 0;
 }
 
 // On the document: a press released off the canvas still ends. No menu
@@ -132,7 +139,7 @@ static constexpr std::array<ArrowName, 4> ARROW_NAMES = {{
 }};
 
 static EM_BOOL on_key_down(int, const EmscriptenKeyboardEvent* k, void*) {
-    if (page_closed()) return EM_FALSE;
+    if (page_closed() || best_games_watching()) return EM_FALSE;
     for (const ArrowName& a : ARROW_NAMES)
         if (std::strcmp(k->key, a.key) == 0) {
             input_key(a.arrow);

@@ -3,7 +3,7 @@
 // the input listened to. main returns and the browser's event loop runs
 // the game from then on; the first frame, once the face and the pictures
 // have come, sets the rest going: the other pictures, the sounds, the
-// cross-hair cursor and the offline copy.
+// cross-hair cursor, the offline copy and the table of best games.
 #include "game/audio/web/web_audio.h"
 #include "game/model/scene.h"
 #include "game/shell/web/web_shell.h"
@@ -16,6 +16,6 @@ int main() {
     follow_window_size();
     listen_to_input();
     install_probe();
-    record_if_asked();
+    best_games_start();
     return 0;
 }

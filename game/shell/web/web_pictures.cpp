@@ -69,6 +69,7 @@ static std::vector<int> shown_pictures() {
 static void fetch_all() {
     std::vector<int> ids;
     for (const BitmapInfo& b : BITMAP_CATALOGUE) ids.push_back(b.id);
+    ids.push_back(BEST_PLATE_PICTURE);
     js_fetch_pictures(scale, ids.data(), static_cast<int>(ids.size()));
 }
 

@@ -2,7 +2,7 @@
 // window.plinkfieldProbe() gives the game state and the scene model (as the
 // simulator prints them), the image each button shows, the timer's count,
 // what the audio side played, when the first frame was drawn, the canvas
-// and its pictures, the offline copy and the recording. Nothing can be
+// and its pictures, the offline copy, the recording and the best games. Nothing can be
 // changed through it.
 #include <emscripten/emscripten.h>
 
@@ -25,7 +25,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* web_probe_json() {
         out += json_string(ELEMENT_TABLE[e].name) + ':' + std::to_string(shown_button_image(e));
     }
     out += "},\"timer\":{\"started_ms\":" + std::to_string(timer_started_ms()) +
-           ",\"ticks\":" + std::to_string(timer_ticks_run()) + "}}";
+           ",\"ticks\":" + std::to_string(timer_ticks_run()) + "},\"best\":" + best_games_json() + "}";
     return out.c_str();
 }
 

@@ -1,7 +1,8 @@
 // The page records its session when asked to: with "?record" in its address
 // every input goes into a recording (the simulator's script language, as
 // the native game's --record writes it), kept in the page and saved as a
-// file by the "Save recording" link under the field.
+// file by the "Save recording" link under the field. Without it the session
+// is kept in memory alone, for the best games (web_scores.cpp).
 #include <emscripten/emscripten.h>
 
 #include <string>
@@ -31,11 +32,15 @@ EM_JS(void, js_recording_line, (const char* line), { Module.recording += UTF8ToS
 
 static void to_page(const std::string& line) { js_recording_line(line.c_str()); }
 
+std::string page_recording_header() {
+    char date[64] = "";
+    js_now_utc(date, sizeof date);
+    return std::string("plinkfield ") + PLINKFIELD_VERSION + " recording, for plinkfield-sim\nrecorded " + date +
+           " in a web page";
+}
+
 void record_if_asked() {
     if (!js_recording_asked()) return;
     js_recording_begin();
-    char date[64] = "";
-    js_now_utc(date, sizeof date);
-    recording_start(to_page, std::string("plinkfield ") + PLINKFIELD_VERSION +
-                                 " recording, for plinkfield-sim\nrecorded " + date + " in a web page");
+    recording_start(to_page, page_recording_header());
 }

@@ -3,6 +3,8 @@
 // of fetches.
 #pragma once
 
+#include <string>
+
 #include "game/edge/view_fit.h"
 
 // web_pictures.cpp: the painted pictures, fetched from the page's folder
@@ -38,6 +40,7 @@ void stop_listening();
 
 // web_timer.cpp
 void stop_game_timer();
+void start_watching();  // the replay's own clock, one recorded tick at a time
 // For the probe: when the running timer started (performance.now() ms, or
 // -1 when stopped) and how many ticks it has run since.
 double timer_started_ms();
@@ -50,6 +53,17 @@ bool page_closed();
 // web_recording.cpp: with "?record" in the page's address, the session is
 // recorded and can be saved.
 void record_if_asked();
+std::string page_recording_header();
+
+// web_scores.cpp: the ten best games in the browser's storage, the table
+// under the field, and ?watch=ID, which plays one of them instead of a game.
+void best_games_start();              // at start-up: the recording, or the game to watch
+void best_games_after_first_frame();  // reads the table; a watch starts
+bool best_games_read();
+bool best_games_watching();
+void best_games_follow_game();  // after an input: Watch only between games
+void watching_ended();
+std::string best_games_json();  // for the probe
 
 // web_offline.cpp: after the first frame, a service worker keeps a copy of
 // the page (and of the pictures and sounds it fetched) for visits without

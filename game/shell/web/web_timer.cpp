@@ -5,11 +5,13 @@
 #include <emscripten/html5.h>
 
 #include "game/edge/inputs.h"
+#include "game/edge/replay.h"
 #include "game/edge/tick_schedule.h"
 #include "game/seam/platform.h"
 #include "game/shell/web/web_shell.h"
 
 static TickTimer timer;
+static TickTimer replay_timer;  // paces a watched game; the game's timer runs nothing then
 static long timeout_id = 0;
 static long long ticks_before_start = 0;  // the probe counts the ticks of the running timer
 
@@ -33,6 +35,7 @@ static void disarm() {
 }
 
 void platform_timer_start() {
+    if (best_games_watching()) return;  // the recording's own ticks pace it
     disarm();
     tick_timer_start(timer, emscripten_performance_now());
     ticks_before_start = timer.ticks_run;
@@ -45,6 +48,25 @@ void stop_game_timer() {
 }
 
 void platform_timer_stop() { stop_game_timer(); }
+
+static long replay_timeout_id = 0;
+
+static void on_replay_timeout(void*) {
+    replay_timeout_id = 0;
+    tick_timer_run_due(replay_timer, emscripten_performance_now(), [] {
+        if (!replay_step()) tick_timer_stop(replay_timer);
+    });
+    const double wait = tick_timer_wait_ms(replay_timer, emscripten_performance_now());
+    if (wait >= 0)
+        replay_timeout_id = emscripten_set_timeout(on_replay_timeout, wait, nullptr);
+    else
+        watching_ended();
+}
+
+void start_watching() {
+    tick_timer_start(replay_timer, emscripten_performance_now());
+    on_replay_timeout(nullptr);
+}
 
 double timer_started_ms() { return timer.running ? timer.schedule.start_ms : -1; }
 

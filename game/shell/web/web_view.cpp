@@ -1,6 +1,7 @@
 // The canvas is shown at the largest size of the field's proportions that
 // fits the browser window, centred by the page; on an upright phone the
-// "turn your phone" line under it takes its height from the window first.
+// "turn your phone" line under it takes its height from the window first,
+// and so does the table of best games once there is one.
 // Its backing store has a pixel for every device pixel of that size, and
 // the pictures are the twins where a field pixel covers more than one.
 #include <emscripten/emscripten.h>
@@ -10,10 +11,12 @@
 
 // The room for the field (CSS pixels) and the screen's density.
 EM_JS(void, js_window_room, (double* width, double* height, double* ratio), {
-    const turn = document.getElementById("turn");
-    const line = getComputedStyle(turn).display === "none" ? 0 : turn.getBoundingClientRect().height;
+    const under = (id) => {
+        const e = document.getElementById(id);
+        return e.hidden || getComputedStyle(e).display === "none" ? 0 : e.getBoundingClientRect().height;
+    };
     HEAPF64[width >> 3] = window.innerWidth;
-    HEAPF64[height >> 3] = Math.max(0, window.innerHeight - line);
+    HEAPF64[height >> 3] = Math.max(0, window.innerHeight - under("turn") - under("best"));
     HEAPF64[ratio >> 3] = window.devicePixelRatio || 1;
 });
 

@@ -21,7 +21,7 @@ class Dense:
         self.check("at twice the density the canvas has 2560 x 1572 pixels for its 1280 x 786 page pixels",
                    (view["width"], view["height"], round(rect["width"]), round(rect["height"]))
                    == (2 * FIELD_W, 2 * FIELD_H, FIELD_W, FIELD_H), "%s, %s" % (view, rect))
-        count = len(self.catalogue)
+        count = len(self.page_pictures)
         self.wait_for("every twin", lambda: self.probe()["view"]["pictures"]["2"] == count)
         pictures = sorted({path for path in self.fetched() if path.startswith("pictures/") and path.endswith(".webp")})
         twins = [path for path in pictures if path.endswith("@2x.webp")]

@@ -79,14 +79,14 @@ class Desktop:
         """Every picture the page fetched, as the browser decodes it, is its
         painted bitmap: no channel more than two levels off, and a mean
         difference under 2/255 (they are near-lossless WebP)."""
-        count = len(self.catalogue)
+        count = len(self.page_pictures)
         self.wait_for("every picture", lambda: self.probe()["view"]["pictures"]["1"] == count)
         pictures = sorted({p for p in self.fetched() if p.startswith("pictures/") and p.endswith(".webp")})
         self.check("at one device pixel a field pixel the page fetched the pictures as painted, no twin (%d)"
                    % len(pictures), self.probe()["view"]["scale"] == 1 and len(pictures) == count
                    and not any("@2x" in p for p in pictures), str(pictures[:5]))
         worst, means = 0, []
-        for ident in self.catalogue:
+        for ident in self.page_pictures:
             encoded = self.page.evaluate(
                 "(async () => { const b = await createImageBitmap(await (await fetch('pictures/%d.webp')).blob());"
                 " const c = document.createElement('canvas'); c.width = b.width; c.height = b.height;"
@@ -136,6 +136,13 @@ class Desktop:
         shot = self.screenshot(name + ".png")
         command = ["convert", self.painted_file(self.scene_picture, scale)]
         labels, boxes, sprites = [], [], []
+        if probe["raw"]["best"]["read"]:
+            # The best score's plate under every element, its number a label.
+            x, y, _, _ = self.plate["box"]
+            command += [self.painted_file(self.plate["id"], scale), "-geometry", "+%d+%d" % (x * scale, y * scale),
+                        "-composite"]
+            x, y, w, h = self.plate["number"]
+            boxes += ["-draw", "rectangle %d,%d %d,%d" % (x * scale, y * scale, (x + w) * scale - 1, (y + h) * scale - 1)]
         for e in reversed(probe["elements"]):
             if not e["visible"]:
                 continue

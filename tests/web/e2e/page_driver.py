@@ -61,6 +61,12 @@ def mean_difference(rgba, reference_rows, x0, y0, w, h):
 # ------------------------------------------------------------------ the run
 
 
+# A page script that empties the best games' storage before the page runs:
+# every load a new player's, but in the group that keeps games.
+FORGET_BEST_GAMES = ("try { Object.keys(localStorage).filter((k) => k.startsWith('plinkfield.'))"
+                     ".forEach((k) => localStorage.removeItem(k)); } catch (e) {}")
+
+
 class QuietHandler(http.server.SimpleHTTPRequestHandler):
     # Paths whose requests wait until their event is set: a slow network,
     # for one file.
@@ -132,11 +138,13 @@ class Driver:
 
     def picture(self, ident):
         if ident not in self.pictures:
-            self.pictures[ident] = read_bmp(os.path.join(self.res, "game", "%d.bmp" % ident))
+            self.pictures[ident] = read_bmp(self.painted_file(ident))
         return self.pictures[ident]
 
     def painted_file(self, ident, scale=1):
         """The painter's picture: the bitmap, or its twin at twice the size."""
+        if ident == self.plate["id"]:
+            return os.path.join(self.res, self.plate["files"][scale - 1])
         return os.path.join(self.res, "game", "%d.bmp" % ident if scale == 1 else "%d@2x.png" % ident)
 
     # -------------------------------------------------------------- page
@@ -183,7 +191,7 @@ class Driver:
         """Waits until every picture at the page's scale and every sound
         has come: the probe then, or None."""
         return self.wait_for(what, lambda: (
-            lambda p: p if p["view"]["pictures"][str(p["view"]["scale"])] == len(self.catalogue)
+            lambda p: p if p["view"]["pictures"][str(p["view"]["scale"])] == len(self.page_pictures)
             and p["audio"]["decoded"] == len(self.page_sounds) else None)(self.probe()))
 
     def element(self, probe, name):

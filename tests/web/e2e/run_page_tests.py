@@ -14,7 +14,7 @@ change as a new build would), RESOURCE_DIR the painter's out folder, SOUNDS
 the list of the page's sounds the build wrote (WAVE id and painted file a
 line), SIM plinkfield-sim. ENGINES: chromium, firefox, webkit (all three,
 in turn, by default). GROUPS, in the order they run: desktop, sounds,
-recorded, dense, phone, offline, second-set (all by default). Runs on a
+recorded, best, dense, phone, offline, second-set (all by default). Runs on a
 desktop window, at twice the density, then on a phone held both ways,
 installed and offline, last with Ogg refused. Prints one PASS, FAIL or
 SKIP (not run on this engine, and why) line per check, the first-frame
@@ -33,15 +33,16 @@ from browsers import ENGINES  # noqa: E402
 from dense import Dense  # noqa: E402
 from desktop import Desktop  # noqa: E402
 from offline import Offline  # noqa: E402
-from page_driver import FIELD_H, FIELD_W, Driver, QuietHandler  # noqa: E402
+from best_games import BestGames  # noqa: E402
+from page_driver import FIELD_H, FIELD_W, FORGET_BEST_GAMES, Driver, QuietHandler  # noqa: E402
 from phone import Phone  # noqa: E402
 from recorded_game import RecordedGame  # noqa: E402
 from sounds import Sounds  # noqa: E402
 
-GROUPS = ("desktop", "sounds", "recorded", "dense", "phone", "offline", "second-set")
+GROUPS = ("desktop", "sounds", "recorded", "best", "dense", "phone", "offline", "second-set")
 
 
-class Run(Driver, Desktop, Sounds, RecordedGame, Dense, Phone, Offline):
+class Run(Driver, Desktop, Sounds, RecordedGame, BestGames, Dense, Phone, Offline):
     def __init__(self, engine, page_dir, resources, sounds, artifacts, sim):
         self.engine = engine
         self.page_dir = page_dir
@@ -57,6 +58,13 @@ class Run(Driver, Desktop, Sounds, RecordedGame, Dense, Phone, Offline):
         with open(os.path.join(resources, "manifest.txt")) as f:
             rows = [line.split() for line in f]
         self.catalogue = [int(r[1]) for r in rows if r[:1] == ["bitmap"]]
+        # plate ID X Y W H FILE TWIN, best_number X Y W H: the best score,
+        # drawn over the scene once the table is read.
+        plate = next(r for r in rows if r[:1] == ["plate"])
+        self.plate = {"id": int(plate[1]), "box": [int(v) for v in plate[2:6]], "files": plate[6:8],
+                      "number": [int(v) for v in next(r for r in rows if r[:1] == ["best_number"])[1:5]]}
+        # What the page fetches: every bitmap and the plate.
+        self.page_pictures = self.catalogue + [self.plate["id"]]
         # element INDEX NAME KIND ID X Y W H IMAGE HIDDEN TEXT
         self.label_texts = [" ".join(r[11:]) for r in rows if r[:1] == ["element"] and r[3] == "label"]
         self.scene_picture = next(int(r[1]) for r in rows
@@ -77,6 +85,8 @@ class Run(Driver, Desktop, Sounds, RecordedGame, Dense, Phone, Offline):
         QuietHandler.asked.clear()
         self.page = ENGINES[self.engine](self.art)
         QuietHandler.hooks[:] = [self.page.page_hook] if self.page.page_hook else []
+        # Every load a new player's, but in the group that keeps games.
+        QuietHandler.hooks.append(FORGET_BEST_GAMES)
         self.serve()
         try:
             self.page.start()
@@ -84,6 +94,7 @@ class Run(Driver, Desktop, Sounds, RecordedGame, Dense, Phone, Offline):
             if "desktop" in groups and not self.desktop():
                 return
             for group, run in (("sounds", self.late_loop), ("recorded", self.recorded_game),
+                               ("best", self.best_games),
                                ("dense", self.twice_dense), ("phone", self.phone), ("offline", self.offline),
                                ("second-set", self.second_set)):
                 if group in groups:
