@@ -10,7 +10,9 @@
 //
 // One build's copy gives way to the next's in a fixed order, not by timing:
 // the new worker writes its own copy while it installs; from then on the
-// old one writes nothing (it only answers), and every write it began before
+// old one writes nothing (it only answers; the page asks it nothing more,
+// since a message would start a stopped worker again and hold the new one
+// back for its idle time), and every write it began before
 // is inside one of its events, which a browser lets finish before the new
 // worker activates; the new worker, active, deletes every other copy and
 // takes the page over; the page then tells it what to keep, and hears only

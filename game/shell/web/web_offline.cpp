@@ -20,9 +20,19 @@ EM_JS(void, js_keep_offline_copy, (), {
     // The worker that keeps the copy: the one running the page, or on the
     // first visit the one just installed.
     const keeper = () => workers.controller || (registration && registration.active);
+    // While a newer build's worker installs or waits, the old one is let go
+    // as soon as it idles; a message would start it again, and the new one
+    // would then wait out its whole idle time. So nothing is asked until the
+    // new one has taken over, or failed to install.
+    const newerComing = () => registration && (registration.installing || registration.waiting);
     page.keepCopy = () => {
         const worker = keeper();
-        if (worker) worker.postMessage({keep: page.fetched.slice()});
+        if (worker && !newerComing()) worker.postMessage({keep: page.fetched.slice()});
+    };
+    const follow = (worker) => {
+        if (worker) worker.addEventListener("statechange", () => {
+            if (worker.state === "redundant") page.keepCopy();
+        });
     };
     // Only the keeper's answer counts: an older build's worker may still be
     // busy with what it was asked before the new one took over.
@@ -33,7 +43,12 @@ EM_JS(void, js_keep_offline_copy, (), {
     // A new worker (a new build) takes over: it keeps what this page uses.
     workers.addEventListener("controllerchange", page.keepCopy);
     Module.offline.state = "registering";
-    workers.register("sw.js").then(() => workers.ready).then((ready) => {
+    workers.register("sw.js").then((registered) => {
+        registration = registered;
+        follow(registered.installing || registered.waiting);
+        registered.addEventListener("updatefound", () => follow(registered.installing));
+        return workers.ready;
+    }).then((ready) => {
         registration = ready;
         if (Module.offline.state === "registering") Module.offline.state = "installed";
         page.keepCopy();

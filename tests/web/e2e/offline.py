@@ -7,6 +7,9 @@ import json
 import os
 import subprocess
 import sys
+import time
+
+from page_driver import WAIT
 
 SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "..")
 MEADOW = (180, 560)
@@ -114,11 +117,17 @@ class Offline:
         shown = probe is not None and self.page.evaluate("!!document.querySelector('meta[name=build]')")
         # Its copy whole: every picture and sound come and kept.
         came = self.everything_came("every picture and sound of the new build")
-        replaced = self.wait_for("the new copy", lambda: (
+        # A late fetch of the page's can still wake the old worker while the
+        # new one waits to take over; Chromium then lets the new one wait out
+        # the old one's idle time (30 s) before it activates.
+        since = time.monotonic()
+        replaced = self.wait_for("the new copy", timeout=WAIT + 60, test=lambda: (
             lambda p, c: (p, c) if p["offline"] and p["offline"]["state"] == "ready"
             and p["offline"]["version"] != version and c == ["plinkfield-" + p["offline"]["version"]]
             and p["offline"]["kept"] >= len(self.catalogue) + len(self.page_sounds) else None)(
             self.probe(), self.copies()))
+        if replaced:
+            print("  (the new copy took the old one's place in %.0f s)" % (time.monotonic() - since), flush=True)
         self.check("a new build shows on the next visit, and its copy replaces the old one",
                    shown and came is not None and replaced is not None, "%s, copies %s, %s" % (
                        shown, self.copies(), json.dumps(self.probe()["offline"])))
