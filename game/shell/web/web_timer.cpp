@@ -49,16 +49,14 @@ void stop_game_timer() {
 
 void platform_timer_stop() { stop_game_timer(); }
 
-static long replay_timeout_id = 0;
-
 static void on_replay_timeout(void*) {
-    replay_timeout_id = 0;
     tick_timer_run_due(replay_timer, emscripten_performance_now(), [] {
         if (!replay_step()) tick_timer_stop(replay_timer);
     });
     const double wait = tick_timer_wait_ms(replay_timer, emscripten_performance_now());
+    // Never cancelled: Stop watching loads the page afresh.
     if (wait >= 0)
-        replay_timeout_id = emscripten_set_timeout(on_replay_timeout, wait, nullptr);
+        emscripten_set_timeout(on_replay_timeout, wait, nullptr);
     else
         watching_ended();
 }
